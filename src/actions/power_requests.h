@@ -1,0 +1,31 @@
+// The one narrow seam through which the program asks the system to lock, end
+// the session, power off or suspend the machine, switch the monitor off or
+// start the screen saver, and takes the shutdown privilege.  The product links
+// power_requests_win32.cpp, which makes the real calls; the tests link a probe
+// that records each request and answers as a test tells it to, so that no test
+// ever performs one.
+#pragma once
+
+#include <windows.h>
+
+namespace power {
+
+// LockWorkStation().
+BOOL Lock();
+
+// ExitWindowsEx(flags, 0): EWX_LOGOFF, EWX_REBOOT or EWX_POWEROFF.
+BOOL ExitSession(UINT flags);
+
+// SetSuspendState(hibernate, forceCritical, disableWakeEvent).
+BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent);
+
+// PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam): SC_MONITORPOWER
+// with 2 switches the monitors off, SC_SCREENSAVE with 0 starts the saver.
+BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam);
+
+// Enables SeShutdownPrivilege in the process token: OpenProcessToken,
+// LookupPrivilegeValueA, AdjustTokenPrivileges.  Returns what the last step
+// returned; a privilege the account does not hold still counts as success.
+BOOL EnableShutdownPrivilege();
+
+}  // namespace power

@@ -1,0 +1,13 @@
+// The settings file .\data\settings.sf, relative to the current directory.
+#pragma once
+
+// Reads the settings into gSettings.  A file that cannot be opened is created
+// with the values in memory (all 0 at start-up).  1 on success; 0 when a
+// stored value is out of range (nothing is shown) or the file could not be
+// created (ER-SN01-001 is shown).  A refused file is never changed.
+int LoadSettings();
+
+// Writes gSettings.  The new content goes to a file of its own that replaces
+// the old one only once it is complete, so a failed save leaves the old file
+// as it was.  1 on success; 0 after showing ER-SN01-001.
+int SaveSettings();
