@@ -1,0 +1,203 @@
+#include "driver.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    char className[64] = {};
+    char title[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (std::string(className) == search->className && std::string(title) == search->title) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string BuildDir() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir = path;
+    return dir.substr(0, dir.find_last_of('\\'));
+}
+
+ScratchDir::ScratchDir(bool withDataFolder) {
+    static int counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::ostringstream name;
+    name << temp << "halvexor-e2e-" << GetCurrentProcessId() << "-" << ++counter;
+    path_ = name.str();
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+    if (withDataFolder) CreateDirectoryA(File("data").c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() { RemoveTree(path_); }
+
+std::vector<unsigned char> ScratchDir::Read(const std::string& relative) const {
+    std::ifstream in(File(relative), std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>());
+}
+
+void ScratchDir::Write(const std::string& relative, const std::vector<unsigned char>& bytes) const {
+    std::ofstream out(File(relative), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool ScratchDir::Exists(const std::string& relative) const {
+    return GetFileAttributesA(File(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ScratchDir::List(const std::string& relative) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((File(relative) + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+PretendVersion::PretendVersion(const std::string& exeName, const std::string& version)
+    : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Version", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(version.c_str()),
+                       static_cast<DWORD>(version.size() + 1));
+        RegCloseKey(key);
+    }
+}
+
+PretendVersion::~PretendVersion() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Version");
+        RegCloseKey(key);
+    }
+}
+
+Program::Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,
+                 const std::string& refuse)
+    : cwd_(cwd) {
+    SetEnvironmentVariableA("HALVEXOR_PROBE_LOG", (cwd + "\\probe.log").c_str());
+    SetEnvironmentVariableA("HALVEXOR_PROBE_REFUSE", refuse.c_str());
+    std::string commandLine = "\"" + BuildDir() + "\\" + exeName + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(),
+                        &startup, &info_)) {
+        info_ = {};
+        std::fprintf(stderr, "cannot start %s (error %lu)\n", commandLine.c_str(), GetLastError());
+    }
+}
+
+Program::~Program() {
+    if (info_.hProcess == nullptr) return;
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+DWORD Program::WaitForExit(DWORD timeoutMs) {
+    if (info_.hProcess == nullptr) return STILL_ACTIVE;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool Program::Running() const {
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND Program::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search = {info_.dwProcessId, className, title, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::vector<std::string> Program::Requests() const {
+    std::vector<std::string> lines;
+    std::ifstream in(cwd_ + "\\probe.log");
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string BoxText(HWND box) {
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void Press(HWND window, int buttonId) { PostMessageA(window, WM_COMMAND, buttonId, 0); }
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+}  // namespace e2e

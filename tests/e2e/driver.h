@@ -1,0 +1,94 @@
+// Drives the real program from outside: a scratch working directory of its
+// own, the program started as a separate process, its message boxes found,
+// read and answered, its files and exit code checked.  Every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The folder the test executables and the programs under test were built in.
+std::string BuildDir();
+
+// A fresh, empty working directory that is removed again with the object.
+class ScratchDir {
+public:
+    explicit ScratchDir(bool withDataFolder = true);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& relative) const { return path_ + "\\" + relative; }
+
+    // Whole-file helpers; Read gives an empty vector for a missing file.
+    std::vector<unsigned char> Read(const std::string& relative) const;
+    void Write(const std::string& relative, const std::vector<unsigned char>& bytes) const;
+    bool Exists(const std::string& relative) const;
+    // The names in a folder, "." and ".." left out.
+    std::vector<std::string> List(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+// The Windows version Wine reports to one executable, for as long as the
+// object lives ("winxp", "win2k", "vista", "winxp64", "nt40", ...).
+class PretendVersion {
+public:
+    PretendVersion(const std::string& exeName, const std::string& version);
+    ~PretendVersion();
+
+private:
+    std::string key_;
+};
+
+// One run of a program under test.
+class Program {
+public:
+    // Starts BuildDir()\exeName with the given argument text in `cwd`.  The
+    // probe build writes its power requests to cwd\probe.log; `refuse` lists
+    // the requests it refuses (see tests/support/power_probe.h).
+    Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,
+            const std::string& refuse = "");
+    ~Program();  // ends the process if it is still running
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD Id() const { return info_.dwProcessId; }
+
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitForExit(DWORD timeoutMs = 15000);
+    bool Running() const;
+
+    // A top-level window of this process with the given class and title, once
+    // it is visible; nullptr when none came within the time.
+    HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 15000) const;
+
+    // A message box (a "#32770" window) of this process with that caption.
+    HWND WaitForBox(const char* caption, DWORD timeoutMs = 15000) const {
+        return WaitForWindow("#32770", caption, timeoutMs);
+    }
+
+    // The power requests the probe build made, one per line.
+    std::vector<std::string> Requests() const;
+
+private:
+    std::string cwd_;
+    PROCESS_INFORMATION info_ = {};
+};
+
+// The text of a message box.
+std::string BoxText(HWND box);
+
+// Presses a button of a box or dialog by posting its command (a sent answer
+// can make Wine lose the next posted message).
+void Press(HWND window, int buttonId);
+
+// Waits until the window is gone.
+bool WaitUntilGone(HWND window, DWORD timeoutMs = 10000);
+
+}  // namespace e2e

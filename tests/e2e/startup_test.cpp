@@ -1,0 +1,182 @@
+// The start-up as a user meets it: the level check, the quick actions and the
+// settings file, with the program run as a process of its own.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+using e2e::BoxText;
+using e2e::Press;
+using e2e::Program;
+using e2e::ScratchDir;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char kProbe[] = "halvexor_probe.exe";
+
+// Ends a program that got as far as its message loop (or its stand-in).
+DWORD Finish(Program& program) { return program.WaitForExit(3000); }
+
+}  // namespace
+
+struct QuickCase {
+    const char* arguments;
+    Lines requests;
+};
+
+void PrintTo(const QuickCase& c, std::ostream* out) { *out << '"' << c.arguments << '"'; }
+
+class QuickActionTest : public ::testing::TestWithParam<QuickCase> {};
+
+// Each letter makes exactly its request, exits with 0 and neither reads nor
+// writes the data folder.
+TEST_P(QuickActionTest, MakesItsOneRequestAndLeavesDataAlone) {
+    ScratchDir dir;
+    Program program(kProbe, GetParam().arguments, dir.Path());
+    EXPECT_EQ(0u, program.WaitForExit());
+    EXPECT_EQ(GetParam().requests, program.Requests());
+    EXPECT_TRUE(dir.List("data").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Letters, QuickActionTest,
+    ::testing::Values(
+        QuickCase{"h", {"Suspend(1,0,1)"}}, QuickCase{"M", {"Broadcast(0xF170,2)"}},
+        QuickCase{"o", {"EnableShutdownPrivilege()", "ExitSession(0)"}},
+        QuickCase{"r", {"EnableShutdownPrivilege()", "ExitSession(2)"}},
+        QuickCase{"s", {"Broadcast(0xF140,0)"}}, QuickCase{"U", {"Suspend(0,0,1)"}},
+        QuickCase{"v", {"EnableShutdownPrivilege()", "ExitSession(8)"}},
+        QuickCase{"Z", {"Lock()"}},
+        // Only the first character counts.
+        QuickCase{"hello world", {"Suspend(1,0,1)"}}, QuickCase{"zzz /x", {"Lock()"}}));
+
+TEST(QuickAction, LetterWorksWithoutDataFolderOrWithDamagedSettings) {
+    ScratchDir bare(false);
+    Program first(kProbe, "z", bare.Path());
+    EXPECT_EQ(0u, first.WaitForExit());
+    EXPECT_EQ(Lines{"Lock()"}, first.Requests());
+    EXPECT_FALSE(bare.Exists("data"));
+
+    ScratchDir damaged;
+    damaged.Write("data\\settings.sf", {7, 7, 7});
+    Program second(kProbe, "m", damaged.Path());
+    EXPECT_EQ(0u, second.WaitForExit());
+    EXPECT_EQ(Lines{"Broadcast(0xF170,2)"}, second.Requests());
+    EXPECT_EQ((std::vector<unsigned char>{7, 7, 7}), damaged.Read("data\\settings.sf"));
+}
+
+TEST(QuickAction, RefusedLockShowsItsBoxAndStillExitsWithZero) {
+    ScratchDir dir;
+    Program program(kProbe, "z", dir.Path(), "lock");
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", BoxText(box));
+    Press(box, IDOK);
+    EXPECT_EQ(0u, program.WaitForExit());
+}
+
+TEST(QuickAction, RefusedPrivilegeMakesNoLogOffAndNoBox) {
+    ScratchDir dir;
+    Program program(kProbe, "o", dir.Path(), "privilege");
+    EXPECT_EQ(0u, program.WaitForExit());
+    EXPECT_EQ(Lines{"EnableShutdownPrivilege()"}, program.Requests());
+}
+
+// The real product asks the real system; Wine refuses to lock a workstation.
+TEST(QuickAction, ProductLocksThroughTheSystem) {
+    ScratchDir dir;
+    Program program("halvexor.exe", "z", dir.Path());
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", BoxText(box));
+    Press(box, IDOK);
+    EXPECT_EQ(0u, program.WaitForExit());
+    EXPECT_FALSE(dir.Exists("probe.log"));
+}
+
+// The texts reach the system in Windows-1250.
+TEST(QuickAction, BoxTextIsWindows1250) {
+    ScratchDir dir;
+    Program program(kProbe, "z", dir.Path(), "lock");
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Nepoda\xF8ilo se zamknout stanici !\nChyba : ER-ZPC01-001", BoxText(box));
+    Press(box, IDOK);
+    EXPECT_EQ(0u, program.WaitForExit());
+}
+
+struct LevelCase {
+    const char* version;
+    DWORD level;
+};
+
+void PrintTo(const LevelCase& c, std::ostream* out) { *out << c.version; }
+
+class OsLevelTest : public ::testing::TestWithParam<LevelCase> {};
+
+TEST_P(OsLevelTest, StartUpSetsTheLevelOfTheReportedVersion) {
+    ScratchDir dir;
+    e2e::PretendVersion pretend("os_level_report.exe", GetParam().version);
+    Program program("os_level_report.exe", "", dir.Path());
+    EXPECT_EQ(GetParam().level, program.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, OsLevelTest,
+                         ::testing::Values(LevelCase{"winxp", 220}, LevelCase{"win2k", 210},
+                                           LevelCase{"win7", 220}, LevelCase{"vista", 0},
+                                           LevelCase{"winxp64", 0}, LevelCase{"nt40", 0}));
+
+class UnsupportedVersionTest : public ::testing::TestWithParam<const char*> {};
+
+// Refused before any letter is looked at: no request is made.
+TEST_P(UnsupportedVersionTest, RefusesWithBoxAndMinusTwo) {
+    ScratchDir dir;
+    e2e::PretendVersion pretend(kProbe, GetParam());
+    Program program(kProbe, "z", dir.Path());
+    HWND box = program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Tento program není vytvořen pro tento operační systém !\nChyba : ER-WM01-002",
+              BoxText(box));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+    Press(box, IDOK);
+    EXPECT_EQ(static_cast<DWORD>(-2), program.WaitForExit());
+    EXPECT_TRUE(program.Requests().empty());
+    EXPECT_TRUE(dir.List("data").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest, ::testing::Values("vista", "winxp64"));
+
+TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
+    ScratchDir dir;
+    Program program(kProbe, "", dir.Path());
+    Finish(program);
+    EXPECT_EQ(std::vector<unsigned char>(20, 0), dir.Read("data\\settings.sf"));
+    EXPECT_EQ(std::vector<std::string>{"settings.sf"}, dir.List("data"));
+}
+
+TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
+    ScratchDir dir(false);
+    Program program(kProbe, "", dir.Path());
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", BoxText(box));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+    Press(box, IDOK);
+    EXPECT_EQ(static_cast<DWORD>(-3), program.WaitForExit());
+    EXPECT_FALSE(dir.Exists("data"));
+}
+
+TEST(Settings, OutOfRangeValueExitsMinusThreeSilentlyAndKeepsTheFile) {
+    const std::vector<std::vector<unsigned char>> files = {
+        {2, 0, 0, 0},                                                          // a flag of 2
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0, 0},    // 10000 seconds
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}};  // -1
+    for (const auto& bytes : files) {
+        ScratchDir dir;
+        dir.Write("data\\settings.sf", bytes);
+        Program program(kProbe, "", dir.Path());
+        EXPECT_EQ(static_cast<DWORD>(-3), program.WaitForExit());
+        EXPECT_EQ(nullptr, program.WaitForBox("Chyba", 0));
+        EXPECT_EQ(bytes, dir.Read("data\\settings.sf"));
+    }
+}

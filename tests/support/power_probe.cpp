@@ -1,0 +1,81 @@
+#include "power_probe.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "actions/power_requests.h"
+
+namespace probe {
+namespace {
+
+std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+std::string& Refused() {
+    static std::string refused = [] {
+        const char* fromEnvironment = std::getenv("HALVEXOR_PROBE_REFUSE");
+        return std::string(fromEnvironment != nullptr ? fromEnvironment : "");
+    }();
+    return refused;
+}
+
+bool IsRefused(const char* name) {
+    const std::string list = "," + Refused() + ",";
+    return list.find("," + std::string(name) + ",") != std::string::npos;
+}
+
+// Records one request; true when it is to succeed.
+bool Record(const char* name, const std::string& call) {
+    Log().push_back(call);
+    if (const char* path = std::getenv("HALVEXOR_PROBE_LOG")) {
+        if (FILE* file = std::fopen(path, "a")) {
+            std::fprintf(file, "%s\n", call.c_str());
+            std::fclose(file);
+        }
+    }
+    return !IsRefused(name);
+}
+
+
+}  // namespace
+
+const std::vector<std::string>& Requests() { return Log(); }
+
+void Reset(const std::string& refused) {
+    Log().clear();
+    Refused() = refused;
+}
+
+}  // namespace probe
+
+namespace power {
+
+BOOL Lock() { return probe::Record("lock", "Lock()"); }
+
+BOOL ExitSession(UINT flags) {
+    char call[64];
+    std::snprintf(call, sizeof call, "ExitSession(%u)", flags);
+    return probe::Record("exit", call);
+}
+
+BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent) {
+    char call[64];
+    std::snprintf(call, sizeof call, "Suspend(%d,%d,%d)", hibernate, forceCritical,
+                  disableWakeEvent);
+    return probe::Record("suspend", call);
+}
+
+BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
+    char call[64];
+    std::snprintf(call, sizeof call, "Broadcast(0x%llX,%lld)",
+                  static_cast<unsigned long long>(command), static_cast<long long>(lParam));
+    return probe::Record("broadcast", call);
+}
+
+BOOL EnableShutdownPrivilege() {
+    return probe::Record("privilege", "EnableShutdownPrivilege()");
+}
+
+}  // namespace power

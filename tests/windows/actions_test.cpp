@@ -1,0 +1,225 @@
+// The primitives, the clearing of the schedule and the executor, in process,
+// with the power requests recorded by the probe.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "actions/action_kind.h"
+#include "actions/actions.h"
+#include "app/ids.h"
+#include "app/os_level.h"
+#include "power_probe.h"
+#include "schedule/schedule_state.h"
+#include "test_window.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class ActionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        probe::Reset();
+        gSchedule = ScheduleState{};
+        gOsLevel = kOsLevelMinorOne;
+    }
+    void TearDown() override { gSchedule = ScheduleState{}; }
+
+    // A schedule as the dialog commits it, for `kind`.
+    void Schedule(int32_t kind) {
+        gSchedule.actionKind = kind;
+        gSchedule.actionYear = 2026;
+        gSchedule.actionMonth = 12;
+        gSchedule.actionDay = 24;
+        gSchedule.actionHour = 18;
+        gSchedule.actionMinute = 30;
+        gSchedule.pollStep = 3;
+        gSchedule.countdownSeconds = 77;
+    }
+
+    testwin::StandInMainWindow window_;
+};
+
+}  // namespace
+
+TEST_F(ActionsTest, ShutdownRequestsFollowTheLevelBands) {
+    struct Case {
+        int32_t level;
+        Lines restart;
+    } cases[] = {
+        {220, {"EnableShutdownPrivilege()", "ExitSession(2)"}},
+        {200, {"EnableShutdownPrivilege()", "ExitSession(2)"}},
+        {100, {"ExitSession(2)"}},
+        {120, {"ExitSession(2)"}},
+    };
+    for (const Case& c : cases) {
+        probe::Reset();
+        gOsLevel = c.level;
+        RestartComputer();
+        EXPECT_EQ(c.restart, probe::Requests()) << c.level;
+    }
+}
+
+TEST_F(ActionsTest, ShutdownOutsideTheBandsReportsWithoutOwnerAndRequestsNothing) {
+    gOsLevel = 150;
+    testwin::BoxWatcher boxes;
+    RestartComputer();
+    PowerOffComputer();
+    EXPECT_TRUE(probe::Requests().empty());
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Nepodařilo se restarovat počítač !\nChyba : ER-RW01-001", seen[0].text);
+    EXPECT_EQ("Nepodařilo se vypnout počítač !\nChyba : ER-UW01-001", seen[1].text);
+    for (const auto& box : seen) {
+        EXPECT_EQ("Chyba", box.caption);
+        EXPECT_EQ(nullptr, box.owner);
+    }
+}
+
+TEST_F(ActionsTest, RefusedPrivilegeStopsLogOffRestartAndShutdownSilently) {
+    probe::Reset("privilege");
+    testwin::BoxWatcher boxes;
+    LogOffSession();
+    RestartComputer();
+    PowerOffComputer();
+    EXPECT_EQ(Lines(3, "EnableShutdownPrivilege()"), probe::Requests());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(ActionsTest, SuspendPrimitivesReportTheSystemsAnswer) {
+    EXPECT_EQ(1, HibernateComputer());
+    EXPECT_EQ(1, StandbyComputer());
+    EXPECT_EQ((Lines{"Suspend(1,0,1)", "Suspend(0,0,1)"}), probe::Requests());
+    probe::Reset("suspend");
+    EXPECT_EQ(0, HibernateComputer());
+    EXPECT_EQ(0, StandbyComputer());
+}
+
+TEST_F(ActionsTest, ClearScheduleResetsTheRecordButNotTheStageBookkeeping) {
+    Schedule(kActionPowerOff);
+    gSchedule.wakeYear = 2027;
+    gSchedule.wakeDelaySeconds = 600;
+    gSchedule.warningShown = 1;
+    EXPECT_EQ(1, ClearSchedule());
+    ScheduleState expected;
+    expected.warningShown = 1;
+    EXPECT_EQ(0, std::memcmp(&expected, &gSchedule, sizeof expected));
+}
+
+TEST_F(ActionsTest, ClearScheduleWithNothingPendingKeepsTheComponents) {
+    gSchedule.actionYear = 2030;
+    gSchedule.actionMonth = 5;
+    ClearSchedule();
+    EXPECT_EQ(2030, gSchedule.actionYear);
+    EXPECT_EQ(5, gSchedule.actionMonth);
+}
+
+TEST_F(ActionsTest, ClearScheduleKillsTheStageAndClockTimersOnlyWithAStageArmed) {
+    HWND window = window_.Handle();
+    SetTimer(window, IDT_CLOCK, 100000, nullptr);
+    ClearSchedule();  // no stage: the clock timer stays
+    EXPECT_TRUE(KillTimer(window, IDT_CLOCK));
+
+    SetTimer(window, 4, 100000, nullptr);
+    SetTimer(window, IDT_CLOCK, 100000, nullptr);
+    gSchedule.timerStage = 4;
+    ClearSchedule();  // nothing scheduled, yet the armed stage goes
+    EXPECT_EQ(0, gSchedule.timerStage);
+    EXPECT_FALSE(KillTimer(window, 4));
+    EXPECT_FALSE(KillTimer(window, IDT_CLOCK));
+}
+
+TEST_F(ActionsTest, ScheduledSessionEndsKeepTheRecordAndEndTheProgram) {
+    const struct {
+        int32_t kind;
+        Lines requests;
+    } cases[] = {
+        {kActionLogOff, {"EnableShutdownPrivilege()", "ExitSession(0)"}},
+        {kActionRestart, {"EnableShutdownPrivilege()", "ExitSession(2)"}},
+        {kActionPowerOff, {"EnableShutdownPrivilege()", "ExitSession(8)"}},
+    };
+    for (const auto& c : cases) {
+        probe::Reset();
+        testwin::StandInMainWindow window;
+        Schedule(c.kind);
+        ExecuteScheduledAction();
+        EXPECT_EQ(c.requests, probe::Requests()) << c.kind;
+        EXPECT_EQ(1, window.DestroyMessages()) << c.kind;
+        EXPECT_EQ(0, gSchedule.actionKind);
+        EXPECT_EQ(2026, gSchedule.actionYear) << "only the kind is reset";
+        EXPECT_EQ(77, gSchedule.countdownSeconds);
+    }
+}
+
+TEST_F(ActionsTest, ScheduledActionsClearTheScheduleFirstAndKeepTheProgram) {
+    const struct {
+        int32_t kind;
+        Lines requests;
+    } cases[] = {
+        {kActionLock, {"Lock()"}},
+        {kActionHibernate, {"Suspend(1,0,1)"}},
+        {kActionStandby, {"Suspend(0,0,1)"}},
+        {kActionMonitorOff, {"Broadcast(0xF170,2)"}},
+        {kActionScreenSaver, {"Broadcast(0xF140,0)"}},
+    };
+    for (const auto& c : cases) {
+        probe::Reset();
+        testwin::StandInMainWindow window;
+        Schedule(c.kind);
+        ExecuteScheduledAction();
+        EXPECT_EQ(c.requests, probe::Requests()) << c.kind;
+        EXPECT_EQ(0, window.DestroyMessages()) << c.kind;
+        EXPECT_EQ(0, gSchedule.actionKind);
+        EXPECT_EQ(-1, gSchedule.actionYear) << c.kind;
+    }
+}
+
+TEST_F(ActionsTest, NothingScheduledEndsTheProgram) {
+    ExecuteScheduledAction();
+    EXPECT_TRUE(probe::Requests().empty());
+    EXPECT_EQ(1, window_.DestroyMessages());
+}
+
+TEST_F(ActionsTest, ReminderShowsItsBoxWithTheScheduleAlreadyCleared) {
+    Schedule(kActionReminder);
+    testwin::BoxWatcher boxes;
+    ExecuteScheduledAction();
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("Upozornění", seen[0].caption);
+    EXPECT_EQ("Časované upozornění od programu Halvexor !", seen[0].text);
+    EXPECT_EQ(window_.Handle(), seen[0].owner);
+    EXPECT_TRUE(seen[0].ownerWasVisible) << "the window is restored first";
+    EXPECT_EQ(0, gSchedule.actionKind);
+    EXPECT_TRUE(probe::Requests().empty());
+}
+
+TEST_F(ActionsTest, RefusedScheduledSuspendRestoresTheWindowAndReports) {
+    probe::Reset("suspend");
+    Schedule(kActionHibernate);
+    testwin::BoxWatcher boxes;
+    ExecuteScheduledAction();
+    Schedule(kActionStandby);
+    ExecuteScheduledAction();
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001", seen[0].text);
+    EXPECT_EQ("Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002",
+              seen[1].text);
+    for (const auto& box : seen) {
+        EXPECT_EQ("Chyba", box.caption);
+        EXPECT_EQ(window_.Handle(), box.owner);
+        EXPECT_TRUE(box.ownerWasVisible);
+    }
+    EXPECT_EQ(0, gSchedule.actionKind);
+}
+
+TEST_F(ActionsTest, RefusedLockReportsWithoutOwner) {
+    probe::Reset("lock");
+    testwin::BoxWatcher boxes;
+    LockStation();
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", seen[0].text);
+    EXPECT_EQ(nullptr, seen[0].owner);
+}
