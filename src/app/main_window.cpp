@@ -1,12 +1,300 @@
 #include "app/main_window.h"
 
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "actions/actions.h"
+#include "app/commands.h"
+#include "app/ids.h"
+#include "app/os_level.h"
+#include "app/status_display.h"
+#include "schedule/schedule_state.h"
+#include "schedule/trigger_timers.h"
+
 HWND gMainWindow = nullptr;
 HINSTANCE gInstance = nullptr;
 
-// The window comes with its own change; until then the start-up stops here.
-int CreateMainWindow() { return 0; }
+// The icon record with the balloon fields: 488 bytes on 32-bit Windows.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the tray icon record of 32-bit Windows");
+#endif
+
+namespace {
+
+const char kClassName[] = "WinAPIMainClass";
+const char kTitle[] = "Halvexor";
+
+enum : int {
+    kHideNormal = 0,
+    kHidePressed = 100,
+};
+int hideButtonState = kHideNormal;
+
+// The message the shell broadcasts when it starts again (after a crash of the
+// taskbar, say): every tray icon is gone then and must be added anew, or a
+// hidden window could never be brought back.
+UINT taskbarCreatedMessage = 0;
+
+struct ButtonSpec {
+    const char* text;
+    int id;
+    int x, y, width, height;
+    bool enabled;
+};
+
+const ButtonSpec kButtons[] = {
+    {"Konec", IDM_EXIT, 240, 195, 100, 30, true},
+    {"Spořič obrazovky", IDM_SCREEN_SAVER, 10, 10, 90, 22, false},
+    {"Vypnout monitor", IDM_MONITOR_OFF, 10, 35, 90, 22, false},
+    {"Zamknout", IDM_LOCK, 10, 60, 90, 22, false},
+    {"Odhlásit se", IDM_LOG_OFF, 10, 85, 90, 22, false},
+    {"Restartovat", IDM_RESTART, 10, 110, 90, 22, false},
+    {"Hibernovat", IDM_HIBERNATE, 10, 135, 90, 22, false},
+    {"Úsporný režim", IDM_STANDBY, 10, 160, 90, 22, false},
+    {"Vypnout", IDM_POWER_OFF, 10, 185, 90, 22, false},
+    {"Načasovat akci", IDM_SCHEDULE, 110, 10, 90, 22, true},
+    {"Zrušit akci", IDM_CANCEL_ACTION, 110, 35, 90, 22, true},
+};
+HWND buttons[sizeof kButtons / sizeof kButtons[0]];
+
+// What each level enables: buttons of the main window (by command id) with
+// their Akce positions, and the scheduling dialog's controls.
+struct LevelStep {
+    int32_t threshold;
+    int commands[4];
+    int positions[4];
+    int dialogControls[5];
+};
+
+const LevelStep kLevelSteps[] = {
+    {kThresholdBasic,
+     {IDM_RESTART, IDM_POWER_OFF, IDM_MONITOR_OFF, IDM_SCREEN_SAVER},
+     {5, 7, 1, 0},
+     {IDC_ACTION_REMINDER, IDC_ACTION_RESTART, IDC_ACTION_POWER_OFF, IDC_ACTION_MONITOR_OFF,
+      IDC_ACTION_SCREEN_SAVER}},
+    {kThresholdSession, {IDM_LOCK, IDM_LOG_OFF, 0, 0}, {3, 4, -1, -1},
+     {IDC_ACTION_LOCK, IDC_ACTION_LOG_OFF, 0, 0, 0}},
+    {kThresholdSuspend, {IDM_HIBERNATE, IDM_STANDBY, 0, 0}, {6, 2, -1, -1},
+     {IDC_ACTION_HIBERNATE, IDC_ACTION_STANDBY, IDC_WAKE_ENABLED, 0, 0}},
+};
+
+HWND ButtonFor(int id) {
+    for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
+        if (kButtons[i].id == id) return buttons[i];
+    }
+    return nullptr;
+}
+
+NOTIFYICONDATAA TrayRecord() {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = gMainWindow;
+    icon.uID = 1;
+    return icon;
+}
+
+// Adds the icon with its balloon; false when the class has no small icon or
+// the shell refused.
+bool AddTrayIconQuietly() {
+    NOTIFYICONDATAA icon = TrayRecord();
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
+    icon.uCallbackMessage = WM_TRAY_ICON;
+    icon.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(gMainWindow, GCLP_HICONSM));
+    if (icon.hIcon == nullptr) {
+        return false;
+    }
+    lstrcpynA(icon.szTip, kTitle, sizeof icon.szTip);
+    lstrcpynA(icon.szInfo, "Halvexor !", sizeof icon.szInfo);
+    icon.uTimeout = 10000;
+    lstrcpynA(icon.szInfoTitle, kTitle, sizeof icon.szInfoTitle);
+    icon.dwInfoFlags = NIIF_INFO;
+    return Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+}
+
+void HandleHideButtonDown(LPARAM lParam) {
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(gMainWindow, &point);
+    // The hide button lies above the client area, in the title bar.
+    if (point.x >= 280 && point.x <= 294 && point.y >= -36 && point.y <= -22) {
+        DrawHideButton(kHidePressed);
+        PostMessageA(gMainWindow, WM_NCLBUTTONUP, 0, 0);
+    }
+}
+
+}  // namespace
+
+int CreateMainWindow() {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = gInstance;
+    windowClass.hIcon = LoadIconA(gInstance, MAKEINTRESOURCEA(IDI_HALVEXOR));
+    windowClass.hIconSm = LoadIconA(gInstance, MAKEINTRESOURCEA(IDI_HALVEXOR));
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExA(&windowClass)) {
+        return 0;
+    }
+    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+
+    const HWND window = CreateWindowExA(0, kClassName, kTitle,
+                                        WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 300,
+                                        200, 355, 285, nullptr,
+                                        LoadMenuA(gInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)),
+                                        gInstance, nullptr);
+    if (window == nullptr) {
+        return 0;
+    }
+    gMainWindow = window;
+    if (!AddTrayIcon()) {
+        return 0;
+    }
+    if (!CreateActionButtons()) {
+        return 0;
+    }
+    EnableActionsByLevel(kEnableMainWindow, nullptr);
+    return 1;
+}
+
+int CreateActionButtons() {
+    for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
+        const ButtonSpec& spec = kButtons[i];
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        if (!spec.enabled) style |= WS_DISABLED;
+        buttons[i] = CreateWindowExA(0, "BUTTON", spec.text, style, spec.x, spec.y, spec.width,
+                                     spec.height, gMainWindow,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                     gInstance, nullptr);
+        if (buttons[i] == nullptr) {
+            return 0;
+        }
+    }
+    const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    for (HWND button : buttons) {
+        SendMessageA(button, WM_SETFONT, font, TRUE);
+    }
+    return 1;
+}
+
+void EnableActionsByLevel(int selector, HWND dialog) {
+    if (selector != kEnableMainWindow && selector != kEnableScheduleDialog) {
+        return;
+    }
+    const HMENU actions = GetSubMenu(GetMenu(gMainWindow), 1);
+    for (const LevelStep& step : kLevelSteps) {
+        if (gOsLevel < step.threshold) break;
+        if (selector == kEnableMainWindow) {
+            for (int i = 0; i < 4 && step.commands[i] != 0; ++i) {
+                EnableWindow(ButtonFor(step.commands[i]), TRUE);
+                EnableMenuItem(actions, static_cast<UINT>(step.positions[i]),
+                               MF_BYPOSITION | MF_ENABLED);
+            }
+        } else {
+            for (int id : step.dialogControls) {
+                if (id != 0) EnableWindow(GetDlgItem(dialog, id), TRUE);
+            }
+        }
+    }
+    if (selector == kEnableMainWindow) {
+        DrawMenuBar(gMainWindow);
+    }
+}
+
+int AddTrayIcon() {
+    if (AddTrayIconQuietly()) {
+        return 1;
+    }
+    if (GetClassLongPtrA(gMainWindow, GCLP_HICONSM) != 0) {
+        MessageBoxA(gMainWindow, "Nelze přidat ikonu", nullptr, MB_TASKMODAL | MB_ICONERROR);
+    }
+    return 0;
+}
+
+int RemoveTrayIcon() {
+    NOTIFYICONDATAA icon = TrayRecord();
+    return Shell_NotifyIconA(NIM_DELETE, &icon);
+}
+
+void DrawHideButton(int state) {
+    const char* path = nullptr;
+    if (state == kHideNormal) {
+        path = ".\\data\\tr.bf";
+    } else if (state == kHidePressed) {
+        path = ".\\data\\trb.bf";
+    } else {
+        return;
+    }
+    HDC dc = GetWindowDC(gMainWindow);
+    HANDLE picture = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+    if (picture != nullptr) {
+        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, 284, 5, 0, 0,
+                   DST_BITMAP);
+        DeleteObject(picture);
+    }
+    hideButtonState = state;
+    ReleaseDC(gMainWindow, dc);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     gMainWindow = window;
+    switch (message) {
+        case WM_CREATE:
+        case WM_ACTIVATE:
+            // Drawn once the system has drawn the title bar.
+            PostMessageA(window, WM_NCLBUTTONUP, 0, 0);
+            break;
+        case WM_NCMOUSEMOVE:
+            DrawHideButton(kHideNormal);
+            break;
+        case WM_NCLBUTTONDOWN:
+            HandleHideButtonDown(lParam);
+            break;
+        case WM_NCLBUTTONUP:
+            if (hideButtonState == kHidePressed) {
+                ShowWindow(window, SW_HIDE);
+            }
+            DrawHideButton(kHideNormal);
+            break;
+        case WM_TRAY_ICON:
+            if (lParam == WM_LBUTTONDBLCLK) {
+                ShowWindow(window, SW_RESTORE);
+                SetForegroundWindow(window);
+                PostMessageA(window, WM_NCLBUTTONUP, 0, 0);
+            }
+            break;
+        case WM_CLOSE:
+            if (MessageBoxA(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=
+                IDYES) {
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            RemoveTrayIcon();
+            if (gSchedule.actionKind != 0) {
+                ClearSchedule();
+            }
+            PostQuitMessage(0);
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            PaintStatus(dc);
+            EndPaint(window, &paint);
+            break;
+        }
+        case WM_COMMAND:
+            HandleCommand(LOWORD(wParam));
+            break;
+        case WM_TIMER:
+            HandleScheduleTimer(static_cast<int>(wParam));
+            break;
+        default:
+            if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+                AddTrayIconQuietly();
+            }
+            break;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,4 +1,5 @@
-// The program's only top-level window.
+// The program's only top-level window: buttons, menu, notification-area icon
+// and the hand-drawn hide button in its title bar.
 #pragma once
 
 #include <windows.h>
@@ -11,5 +12,21 @@ extern HINSTANCE gInstance;
 // Registers the class, creates the window, its tray icon and buttons, and
 // enables the actions by level.  1 on success, 0 at the first step that fails.
 int CreateMainWindow();
+
+// 1 when all eleven buttons were made, 0 at the first failure.
+int CreateActionButtons();
+
+// Selector 1000: the main window's action buttons and Akce items.  Selector
+// 1100: the scheduling dialog's action choices in `dialog`.  Nothing else.
+// Only ever enables.
+void EnableActionsByLevel(int selector, HWND dialog);
+constexpr int kEnableMainWindow = 1000;
+constexpr int kEnableScheduleDialog = 1100;
+
+int AddTrayIcon();
+int RemoveTrayIcon();
+
+// 0 draws the normal picture, 100 the pressed one; anything else nothing.
+void DrawHideButton(int state);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

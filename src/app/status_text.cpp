@@ -1,0 +1,39 @@
+#include "app/status_text.h"
+
+#include <cstdio>
+
+StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
+                             const Settings& settings) {
+    StatusView view;
+    if (settings.showClock == 0 || schedule.actionKind == 0) {
+        return view;
+    }
+    const DateTime action{schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
+                          schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
+    // A target that is not later than now gives all zero fields, so a year
+    // field of other than 0 means a year or more remains.
+    const DateTime left = CalendarDifference(action, now);
+    view.showsText = true;
+    if (left.year != 0) {
+        view.text = "Déle než rok...";
+        return view;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2d.%.2d-%.2d:%.2d:%.2d", left.month, left.day, left.hour,
+                  left.minute, left.second);
+    view.text = text;
+
+    const int32_t remaining = left.hour * 3600 + left.minute * 60 + left.second;
+    if (settings.warnBeforeAction != 0 && left.month == 0 && left.day == 0 &&
+        remaining <= settings.warningSeconds && schedule.warningShown == 0) {
+        view.raisesWarning = true;
+        view.warningSeconds = remaining;
+    }
+    return view;
+}
+
+std::string WarningText(int32_t remainingSeconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Akce bude provedena za %d sekund !", remainingSeconds);
+    return text;
+}
