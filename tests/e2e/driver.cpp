@@ -32,6 +32,7 @@ struct WindowSearch {
     DWORD processId;
     const char* className;
     const char* title;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -39,7 +40,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (owner != search->processId) return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
     char className[64] = {};
     char title[256] = {};
     GetClassNameA(window, className, sizeof className);
@@ -162,15 +164,34 @@ bool Program::Running() const {
     return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND Program::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
+HWND Program::WaitForWindow(const char* className, const char* title, DWORD timeoutMs,
+                            bool visibleOnly) const {
     const DWORD start = GetTickCount();
     do {
-        WindowSearch search = {info_.dwProcessId, className, title, nullptr};
+        WindowSearch search = {info_.dwProcessId, className, title, visibleOnly, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) return search.found;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
+}
+
+HWND Program::MainWindow(DWORD timeoutMs) const {
+    HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", timeoutMs);
+    // The buttons come after the window; "Zrušit akci" is made last.
+    for (int i = 0; main != nullptr && i < 100 && GetDlgItem(main, 40009) == nullptr; ++i) {
+        Sleep(50);
+    }
+    return main;
+}
+
+DWORD Program::Close() {
+    HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", 5000, false);
+    if (main == nullptr) return WaitForExit(5000);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    HWND question = WaitForBox("Halvexor", 5000);
+    if (question != nullptr) Press(question, IDYES);
+    return WaitForExit(10000);
 }
 
 std::vector<std::string> Program::Requests() const {

@@ -65,8 +65,16 @@ public:
     bool Running() const;
 
     // A top-level window of this process with the given class and title, once
-    // it is visible; nullptr when none came within the time.
-    HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 15000) const;
+    // it is visible (or also hidden); nullptr when none came within the time.
+    HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 15000,
+                       bool visibleOnly = true) const;
+
+    // The main window, once it shows with all its buttons.
+    HWND MainWindow(DWORD timeoutMs = 15000) const;
+
+    // Closes the program as a user does: the close question answered Yes.
+    // Returns the exit code.
+    DWORD Close();
 
     // A message box (a "#32770" window) of this process with that caption.
     HWND WaitForBox(const char* caption, DWORD timeoutMs = 15000) const {

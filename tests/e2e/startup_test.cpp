@@ -14,9 +14,6 @@ namespace {
 
 const char kProbe[] = "halvexor_probe.exe";
 
-// Ends a program that got as far as its message loop (or its stand-in).
-DWORD Finish(Program& program) { return program.WaitForExit(3000); }
-
 }  // namespace
 
 struct QuickCase {
@@ -149,10 +146,26 @@ INSTANTIATE_TEST_SUITE_P(Versions, UnsupportedVersionTest, ::testing::Values("vi
 TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
     ScratchDir dir;
     Program program(kProbe, "", dir.Path());
-    Finish(program);
+    ASSERT_NE(nullptr, program.MainWindow());
     EXPECT_EQ(std::vector<unsigned char>(20, 0), dir.Read("data\\settings.sf"));
     EXPECT_EQ(std::vector<std::string>{"settings.sf"}, dir.List("data"));
+    EXPECT_EQ(0u, program.Close());
 }
+
+class NoLetterTest : public ::testing::TestWithParam<std::string> {};
+
+// Anything but the eight letters first starts the window, with no request.
+TEST_P(NoLetterTest, StartsTheWindow) {
+    ScratchDir dir;
+    Program program(kProbe, GetParam(), dir.Path());
+    ASSERT_NE(nullptr, program.MainWindow());
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_TRUE(program.Requests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, NoLetterTest,
+                         ::testing::Values("", "x", "/h", "-z", "9", "/", "\xE8" "ernobyl",
+                                           std::string(3000, 'q') + "z"));
 
 TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
     ScratchDir dir(false);

@@ -1,0 +1,321 @@
+// The main window as a user meets it: its buttons, hiding to the tray and
+// back, closing, the immediate actions with their questions, and Settings.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+#include <shellapi.h>
+
+using e2e::BoxText;
+using e2e::Press;
+using e2e::Program;
+using e2e::ScratchDir;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char kProbe[] = "halvexor_probe.exe";
+
+std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds) {
+    std::vector<unsigned char> bytes;
+    for (int value : {ask, countdown, clock, warn, seconds}) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(value) >> shift));
+        }
+    }
+    return bytes;
+}
+
+struct Button {
+    const char* text;
+    int id;
+    RECT rect;  // client coordinates
+};
+
+const Button kButtons[] = {
+    {"Konec", 40001, {240, 195, 340, 225}},
+    {"Spořič obrazovky", 40021, {10, 10, 100, 32}},
+    {"Vypnout monitor", 40015, {10, 35, 100, 57}},
+    {"Zamknout", 40005, {10, 60, 100, 82}},
+    {"Odhlásit se", 40002, {10, 85, 100, 107}},
+    {"Restartovat", 40004, {10, 110, 100, 132}},
+    {"Hibernovat", 40012, {10, 135, 100, 157}},
+    {"Úsporný režim", 40014, {10, 160, 100, 182}},
+    {"Vypnout", 40003, {10, 185, 100, 207}},
+    {"Načasovat akci", 40006, {110, 10, 200, 32}},
+    {"Zrušit akci", 40009, {110, 35, 200, 57}},
+};
+
+// Is the program's notification-area icon there?  Changing its tip succeeds
+// only for an icon that exists.
+bool TrayIconPresent(HWND main) {
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = main;
+    icon.uID = 1;
+    icon.uFlags = NIF_TIP;
+    lstrcpynA(icon.szTip, "Halvexor", sizeof icon.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+}  // namespace
+
+class MainWindowLevelTest : public ::testing::TestWithParam<const char*> {};
+
+// At the levels of Windows 2000 and XP every action is enabled at start.
+TEST_P(MainWindowLevelTest, ButtonsMatchTheTableAndAreAllEnabled) {
+    ScratchDir dir;
+    e2e::PretendVersion pretend(kProbe, GetParam());
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+
+    RECT frame;
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(355, frame.right - frame.left);
+    EXPECT_EQ(285, frame.bottom - frame.top);
+    const LONG style = GetWindowLongA(main, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    for (const Button& expected : kButtons) {
+        HWND button = GetDlgItem(main, expected.id);
+        ASSERT_NE(nullptr, button) << expected.id;
+        char text[64] = {};
+        GetWindowTextA(button, text, sizeof text);
+        EXPECT_STREQ(expected.text, text);
+        EXPECT_TRUE(IsWindowEnabled(button)) << expected.text;
+        RECT rect;
+        GetWindowRect(button, &rect);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(expected.rect.left, rect.left) << expected.text;
+        EXPECT_EQ(expected.rect.top, rect.top) << expected.text;
+        EXPECT_EQ(expected.rect.right, rect.right) << expected.text;
+        EXPECT_EQ(expected.rect.bottom, rect.bottom) << expected.text;
+    }
+    EXPECT_TRUE(TrayIconPresent(main));
+    EXPECT_EQ(0u, program.Close());
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, MainWindowLevelTest, ::testing::Values("winxp", "win2k"));
+
+TEST(MainWindow, HideButtonHidesAndTrayDoubleClickBringsBack) {
+    ScratchDir dir;
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+
+    POINT hide = {287, -29};  // in the title bar, above the client area
+    ClientToScreen(main, &hide);
+    PostMessageA(main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(hide.x, hide.y));
+    for (int i = 0; i < 100 && IsWindowVisible(main); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    PostMessageA(main, 0x8001, 1, WM_LBUTTONUP);  // a single click does nothing
+    Sleep(300);
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    PostMessageA(main, 0x8001, 1, WM_LBUTTONDBLCLK);
+    for (int i = 0; i < 100 && !IsWindowVisible(main); ++i) Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(main));
+
+    POINT outside = {200, -29};  // the title bar, but not the hide button
+    ClientToScreen(main, &outside);
+    PostMessageA(main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(outside.x, outside.y));
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(0u, program.Close());
+}
+
+TEST(MainWindow, NoToTheCloseQuestionKeepsWindowAndIcon) {
+    ScratchDir dir;
+    dir.Write("data\\settings.sf", SettingsFile(0, 0, 0, 0, 0));
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40001, 0);  // "Konec" asks even without confirmations
+    HWND question = program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Opravdu ukončit?", BoxText(question));
+    EXPECT_EQ(main, GetWindow(question, GW_OWNER));
+    Press(question, IDNO);
+    ASSERT_TRUE(e2e::WaitUntilGone(question));
+    Sleep(200);
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(TrayIconPresent(main));
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_FALSE(TrayIconPresent(main));
+}
+
+TEST(Commands, ConfirmedShutDownAsksAndOnlyYesRequests) {
+    ScratchDir dir;
+    dir.Write("data\\settings.sf", SettingsFile(1, 0, 0, 0, 0));
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, 40003, 0);
+    HWND question = program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Opravdu vypnout ?", BoxText(question));
+    Press(question, IDNO);
+    ASSERT_TRUE(e2e::WaitUntilGone(question));
+    Sleep(200);
+    EXPECT_TRUE(program.Requests().empty());
+
+    PostMessageA(main, WM_COMMAND, 40003, 0);
+    question = program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, question);
+    Press(question, IDYES);
+    ASSERT_TRUE(e2e::WaitUntilGone(question));
+    Sleep(300);
+    EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "ExitSession(8)"}), program.Requests());
+    EXPECT_EQ(0u, program.Close()) << "an immediate shut down does not end the program";
+}
+
+TEST(Commands, WithoutConfirmationsMonitorOffActsAtOnce) {
+    ScratchDir dir;
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40015, 0);
+    PostMessageA(main, WM_COMMAND, 40011, 0);  // no command has this id
+    PostMessageA(main, WM_COMMAND, 40021, 0);
+    for (int i = 0; i < 50 && program.Requests().size() < 2; ++i) Sleep(50);
+    EXPECT_EQ((Lines{"Broadcast(0xF170,2)", "Broadcast(0xF140,0)"}), program.Requests());
+    EXPECT_EQ(nullptr, program.WaitForBox("Halvexor", 300));
+    EXPECT_EQ(0u, program.Close());
+}
+
+TEST(Commands, RefusedLockShowsItsErrorWithoutOwner) {
+    ScratchDir dir;
+    Program program(kProbe, "", dir.Path(), "lock");
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40005, 0);
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", BoxText(box));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+    Press(box, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(box));
+    EXPECT_EQ(0u, program.Close());
+}
+
+// The refusal's code tells whether the question had been asked.
+TEST(Commands, RefusedHibernateNamesWhetherItWasAsked) {
+    for (int ask : {0, 1}) {
+        ScratchDir dir;
+        dir.Write("data\\settings.sf", SettingsFile(ask, 0, 0, 0, 0));
+        Program program(kProbe, "", dir.Path(), "suspend");
+        HWND main = program.MainWindow();
+        ASSERT_NE(nullptr, main);
+        PostMessageA(main, WM_COMMAND, 40012, 0);
+        if (ask == 1) {
+            HWND question = program.WaitForBox("Halvexor");
+            ASSERT_NE(nullptr, question);
+            EXPECT_EQ("Opravdu hibernovat ?", BoxText(question));
+            Press(question, IDYES);
+        }
+        HWND box = program.WaitForBox("Chyba");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(ask == 1 ? "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-004"
+                           : "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-003",
+                  BoxText(box));
+        EXPECT_EQ(main, GetWindow(box, GW_OWNER));
+        Press(box, IDOK);
+        ASSERT_TRUE(e2e::WaitUntilGone(box));
+        EXPECT_EQ(Lines{"Suspend(1,0,1)"}, program.Requests());
+        EXPECT_EQ(0u, program.Close());
+    }
+}
+
+TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
+    ScratchDir dir;
+    dir.Write("data\\settings.sf", SettingsFile(0, 1, 0, 0, 77));
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+
+    // Shown as stored: the warning field disabled but holding its value.
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, 1022));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, 1023));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1009)));
+    char seconds[16] = {};
+    GetDlgItemTextA(dialog, 1009, seconds, sizeof seconds);
+    EXPECT_STREQ("77", seconds);
+
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape does nothing
+    Sleep(300);
+    ASSERT_TRUE(IsWindow(dialog));
+
+    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(dialog, 1023, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageA(dialog, 1042, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(dialog, 1043, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, 1043, 0);
+    for (int i = 0; i < 50 && !IsWindowEnabled(GetDlgItem(dialog, 1009)); ++i) Sleep(20);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1009)));
+    SendDlgItemMessageA(dialog, 1009, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("99999"));
+    Press(dialog, 1000);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    Sleep(200);
+    // The field takes four digits at most.
+    EXPECT_EQ(SettingsFile(1, 0, 1, 1, 9999), dir.Read("data\\settings.sf"));
+    EXPECT_FALSE(dir.Exists("data\\settings.sf.new"));
+    EXPECT_EQ(0u, program.Close());
+}
+
+TEST(SettingsDialog, CancelChangesNothing) {
+    ScratchDir dir;
+    const auto stored = SettingsFile(1, 0, 1, 1, 30);
+    dir.Write("data\\settings.sf", stored);
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_UNCHECKED, 0);
+    Press(dialog, 1021);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
+    // Still asking: the question of "Zrušit akci" comes, with nothing pending.
+    PostMessageA(main, WM_COMMAND, 40009, 0);
+    HWND question = program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Opravdu zrušit akci ?", BoxText(question));
+    Press(question, IDNO);
+    ASSERT_TRUE(e2e::WaitUntilGone(question));
+    EXPECT_EQ(0u, program.Close());
+}
+
+// A failed save reports, closes the dialog, and leaves the old file whole.
+TEST(SettingsDialog, FailedSaveReportsAndKeepsTheOldFile) {
+    ScratchDir dir;
+    const auto stored = SettingsFile(0, 0, 0, 0, 5);
+    dir.Write("data\\settings.sf", stored);
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    // The new file cannot be made where a folder of its name stands.
+    CreateDirectoryA(dir.File("data\\settings.sf.new").c_str(), nullptr);
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
+    Press(dialog, 1000);
+    HWND box = program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", BoxText(box));
+    Press(box, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
+    RemoveDirectoryA(dir.File("data\\settings.sf.new").c_str());
+    EXPECT_EQ(0u, program.Close());
+}
