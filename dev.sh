@@ -112,6 +112,19 @@ layout() {  # layout BUILD-DIR DEST
     date -u +%Y%m%d >"$2/data/bld_rm.tf"
 }
 
+# A picture of the running window, as the README shows it.
+screenshot() {
+    local dir=build/screenshot
+    layout build/win64 "$dir" && cp build/win64/halvexor_probe.exe "$dir/"
+    (cd "$dir" && timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
+        >/dev/null 2>&1 </dev/null &)
+    sleep 6
+    import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
+        log "screenshot: build/screenshot.png"
+    pkill -f 'explorer /desktop=shot' 2>/dev/null
+    return 0
+}
+
 cmd_test() {
     install_missing || exit 1
     mkdir -p build
@@ -120,7 +133,8 @@ cmd_test() {
         if build "$preset"; then
             case $preset in
                 win64) ensure_display && ensure_prefix "$root/build/win64/wineprefix"
-                       run_ctest win64 -j2 ;;
+                       run_ctest win64 -j2
+                       screenshot ;;
                 *) run_ctest "$preset" -j2 ;;
             esac
         else
