@@ -1,1 +1,58 @@
-// Placeholder: filled in by its own change.
+#include <cstdio>
+
+#include "app/ids.h"
+#include "dialogs/build_stamp.h"
+#include "dialogs/info_dialogs.h"
+
+namespace {
+
+// Reads the first characters of the stamp file in text mode, so that a CR LF
+// counts as one line feed, and builds the stamp from them.
+std::string ReadBuildStamp() {
+    char chars[kBuildStampSuffixLength] = {};
+    size_t count = 0;
+    FILE* file = std::fopen(".\\data\\bld_rm.tf", "rt");
+    if (file == nullptr) {
+        return BuildStampFrom(nullptr, 0, false);
+    }
+    while (count < kBuildStampSuffixLength) {
+        const int c = std::fgetc(file);
+        if (c == EOF) break;
+        chars[count++] = static_cast<char>(c);
+    }
+    std::fclose(file);
+    return BuildStampFrom(chars, count, true);
+}
+
+}  // namespace
+
+void PaintProgramBitmap(HDC paint) {
+    HANDLE bitmap = LoadImageA(nullptr, ".\\data\\prg.bf", IMAGE_BITMAP, 0, 0,
+                               LR_LOADFROMFILE | LR_DEFAULTSIZE);
+    if (bitmap == nullptr) return;
+    DrawStateA(paint, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, 0, 0, 0, 0,
+               DST_BITMAP);
+    DeleteObject(bitmap);
+}
+
+INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC paint = BeginPaint(dialog, &ps);
+            PaintProgramBitmap(paint);
+            EndPaint(dialog, &ps);
+            break;
+        }
+        case WM_INITDIALOG:
+            SetDlgItemTextA(dialog, IDC_BUILD_STAMP, ReadBuildStamp().c_str());
+            break;
+        case WM_COMMAND:
+            // Escape's IDCANCEL is ignored on purpose: only OK closes.
+            if (LOWORD(wParam) == IDC_OK) EndDialog(dialog, 1);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
