@@ -319,3 +319,26 @@ TEST(SettingsDialog, FailedSaveReportsAndKeepsTheOldFile) {
     RemoveDirectoryA(dir.File("data\\settings.sf.new").c_str());
     EXPECT_EQ(0u, program.Close());
 }
+
+// When the shell starts again every notification-area icon is gone; the
+// program adds its own back, or a hidden window could never return.
+TEST(MainWindow, TrayIconComesBackWhenTheShellRestarts) {
+    ScratchDir dir;
+    Program program(kProbe, "", dir.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = main;
+    icon.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    ASSERT_FALSE(TrayIconPresent(main));
+    PostMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    bool back = false;
+    for (int i = 0; i < 50 && !back; ++i) {
+        Sleep(50);
+        back = TrayIconPresent(main);
+    }
+    EXPECT_TRUE(back);
+    EXPECT_EQ(0u, program.Close());
+}
