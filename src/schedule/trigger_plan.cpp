@@ -1,1 +1,160 @@
-// Placeholder: filled in by its own change.
+// The stage decisions of the schedule's timers; see trigger_plan.h.
+#include "schedule/trigger_plan.h"
+
+#include <cstdint>
+
+namespace {
+
+// SetTimer takes no longer interval than this.
+constexpr int64_t kMaxIntervalMs = 0x7FFFFFFF;
+
+// Milliseconds for a wait of `seconds` plus `extraMs`, in 64-bit arithmetic and
+// kept to what a timer can take: a negative count waits no more than 0 does.
+uint32_t IntervalMs(int64_t seconds, int64_t extraMs) {
+    if (seconds < 0) seconds = 0;
+    int64_t ms = seconds * 1000 + extraMs;
+    if (ms < 0) ms = 0;
+    if (ms > kMaxIntervalMs) ms = kMaxIntervalMs;
+    return static_cast<uint32_t>(ms);
+}
+
+TimerStep Fire(int32_t tickingTimer) {
+    return TimerStep{TimerStep::Fire, tickingTimer, 0, 0, 0};
+}
+
+TimerStep Arm(int32_t killTimer, int32_t timerId, uint32_t intervalMs) {
+    return TimerStep{TimerStep::Arm, killTimer, timerId, intervalMs, timerId};
+}
+
+// What is left of the wait, as a calendar difference; all zero once passed.
+DateTime Remaining(const DateTime& now, const DateTime& target) {
+    return CalendarDifference(target, now);
+}
+
+}  // namespace
+
+int32_t PollIntervalSeconds(int32_t pollStep) {
+    static const int32_t kSeconds[11] = {1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30};
+    if (pollStep == 0) return 0;
+    if (pollStep >= 1 && pollStep <= 11) return kSeconds[pollStep - 1];
+    return 60;
+}
+
+DateTime ActionTime(const ScheduleState& schedule) {
+    return DateTime{schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
+                    schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
+}
+
+bool ActionTimeReached(const DateTime& now, const ScheduleState& schedule, bool withSeconds) {
+    const int32_t current[6] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+    const int32_t action[6] = {schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
+                               schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
+    const int fields = withSeconds ? 6 : 5;
+    for (int i = 0; i < fields; ++i) {
+        if (current[i] != action[i]) return current[i] > action[i];
+    }
+    return true;
+}
+
+ArmPlan PlanArm(const DateTime& now, const ScheduleState& schedule, const Settings& settings) {
+    ArmPlan plan{};
+    if (schedule.applyImmediately == 1) {
+        // No timer at all, not even the clock.
+        plan.executeNow = true;
+        return plan;
+    }
+    plan.startClockTimer = settings.showClock != 0;
+    plan.newStage = kTimerStart;
+    plan.timerId = kTimerStart;
+    if (settings.useCountdown == 1) {
+        plan.intervalMs = IntervalMs(schedule.countdownSeconds, kStageMarginMs);
+    } else if (schedule.pollStep == 0) {
+        // Without seconds the first look comes just after the next full minute;
+        // the clock's milliseconds are not known, so it lands 0.25 to 1.25 s in.
+        plan.intervalMs = schedule.actionUsesSeconds == 1
+                              ? 500u
+                              : IntervalMs(0, 60250 - static_cast<int64_t>(now.second) * 1000);
+    } else {
+        plan.setPollInterval = true;
+        plan.pollIntervalSeconds = PollIntervalSeconds(schedule.pollStep);
+        plan.intervalMs = IntervalMs(plan.pollIntervalSeconds, 0);
+    }
+    return plan;
+}
+
+TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& schedule,
+                   const Settings& settings, int32_t pollIntervalSeconds) {
+    const bool cascade = schedule.pollStep == 0;
+    const bool usesSeconds = schedule.actionUsesSeconds == 1;
+    const DateTime action = ActionTime(schedule);
+
+    switch (timerId) {
+        case kTimerStart: {
+            if (settings.useCountdown == 1) return Fire(kTimerStart);  // no look at the clock
+            if (cascade) return Arm(kTimerStart, kTimerWatch, kStageMarginMs);
+            // A step that was never stored would make the timer spin; take it
+            // from the schedule instead.
+            int32_t step = pollIntervalSeconds;
+            if (step < 1 || step > 60) step = PollIntervalSeconds(schedule.pollStep);
+            return Arm(kTimerStart, kTimerWatch, IntervalMs(step, 0));
+        }
+        case kTimerWatch: {
+            if (!cascade) {
+                if (ActionTimeReached(now, schedule, usesSeconds)) return Fire(kTimerWatch);
+                return TimerStep{TimerStep::KeepRunning, 0, 0, 0, kTimerWatch};
+            }
+            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerWatch);
+            const DateTime left = Remaining(now, action);
+            // Whole days are waited off one at a time, re-checked every 24 hours.
+            if (static_cast<int64_t>(left.year) + left.month + left.day > 0) {
+                return Arm(kTimerWatch, kTimerWatch, IntervalMs(DayRecheckSeconds, 0));
+            }
+            return Arm(kTimerWatch, kTimerHourCount, kStageMarginMs);
+        }
+        case kTimerHourCount: {
+            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerHourCount);
+            const DateTime left = Remaining(now, action);
+            return Arm(kTimerHourCount, kTimerHours,
+                       IntervalMs(static_cast<int64_t>(left.hour) * 3600, kStageMarginMs));
+        }
+        case kTimerHours: {
+            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerHours);
+            if (usesSeconds) {
+                const DateTime left = Remaining(now, action);
+                return Arm(kTimerHours, kTimerMinutes,
+                           IntervalMs(static_cast<int64_t>(left.minute) * 60, kStageMarginMs));
+            }
+            // Without seconds the minute stage is the last one and fires on its
+            // tick.  This tick falls a second or more into a minute, so whole
+            // minutes to the action time come out one short and the action
+            // would go off a minute early.  Wait instead the whole seconds to
+            // the start of the action minute: the last tick then lands 0.25 to
+            // 1.25 s into that minute, never before it.
+            DateTime minuteStart = action;
+            minuteStart.second = 0;
+            const DateTime left = Remaining(now, minuteStart);
+            return Arm(kTimerHours, kTimerMinutes,
+                       IntervalMs(static_cast<int64_t>(left.minute) * 60 + left.second,
+                                  kStageMarginMs));
+        }
+        case kTimerMinutes: {
+            if (!usesSeconds) {
+                if (ActionTimeReached(now, schedule, false)) return Fire(kTimerMinutes);
+                // Only a clock set back while we waited gets here: measure the
+                // rest again from the day level rather than fire early.
+                return Arm(kTimerMinutes, kTimerWatch, kStageMarginMs);
+            }
+            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerMinutes);
+            const DateTime left = Remaining(now, action);
+            return Arm(kTimerMinutes, kTimerSeconds,
+                       IntervalMs(left.second, kStageMarginMs));
+        }
+        case kTimerSeconds: {
+            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerSeconds);
+            // Re-armed, not killed: it keeps looking once a second.
+            return Arm(0, kTimerSeconds, 1000);
+        }
+        default:
+            return TimerStep{TimerStep::Ignore, 0, 0, 0, schedule.timerStage};
+    }
+}
