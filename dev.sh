@@ -116,12 +116,13 @@ layout() {  # layout BUILD-DIR DEST
 screenshot() {
     local dir=build/screenshot
     layout build/win64 "$dir" && cp build/win64/halvexor_probe.exe "$dir/"
-    (cd "$dir" && timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
-        >/dev/null 2>&1 </dev/null &)
+    (cd "$dir" && setsid -f timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
+        >/dev/null 2>&1 </dev/null)
     sleep 6
     import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
         log "screenshot: build/screenshot.png"
-    pkill -f 'explorer /desktop=shot' 2>/dev/null
+    pkill -f 'explorer /desktop=shot' >/dev/null 2>&1
+    sleep 1
     return 0
 }
 
