@@ -160,12 +160,12 @@ int CreateMainWindow() {
 
 int CreateActionButtons() {
     for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
-        const ButtonSpec& spec = kButtons[i];
+        const ButtonSpec& button = kButtons[i];
         DWORD style = WS_CHILD | WS_VISIBLE;
-        if (!spec.enabled) style |= WS_DISABLED;
-        buttons[i] = CreateWindowExA(0, "BUTTON", spec.text, style, spec.x, spec.y, spec.width,
-                                     spec.height, gMainWindow,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        if (!button.enabled) style |= WS_DISABLED;
+        buttons[i] = CreateWindowExA(0, "BUTTON", button.text, style, button.x, button.y, button.width,
+                                     button.height, gMainWindow,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                      gInstance, nullptr);
         if (buttons[i] == nullptr) {
             return 0;
