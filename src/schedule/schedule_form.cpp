@@ -455,3 +455,28 @@ void CommitSchedule(ScheduleState& target, const ScheduleState& record) {
     target.timerStage = timerStage;
     target.warningShown = warningShown;
 }
+
+OpeningValues OpeningFieldValues(const DateTime& now, const ScheduleState& schedule) {
+    const ScheduleState& s = schedule;
+    const DateTime action{s.actionYear, s.actionMonth, s.actionDay,
+                          s.actionHour, s.actionMinute, s.actionSecond};
+    const DateTime wake{s.wakeYear, s.wakeMonth, s.wakeDay, s.wakeHour, s.wakeMinute, s.wakeSecond};
+    OpeningValues values{now, now};
+    if (s.actionYear != -1) {
+        values.action = s.actionIsCountdown == 0
+                            ? action
+                            : CalendarDifference(WithSecond(action, s.actionUsesSeconds, action.second), now);
+    }
+    if (s.wakeYear != -1) {
+        const DateTime w = WithSecond(wake, s.wakeUsesSeconds, wake.second);
+        if (s.wakeIsCountdown == 0) {
+            values.wake = wake;
+        } else if (s.wakeRelativeToAction == 0) {
+            values.wake = CalendarDifference(w, now);
+        } else {
+            // The action's second as stored, whatever its uses-seconds flag.
+            values.wake = CalendarDifference(w, action);
+        }
+    }
+    return values;
+}

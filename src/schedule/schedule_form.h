@@ -154,3 +154,13 @@ ConfirmResult ConfirmSchedule(const DateTime& now, const ScheduleEdit& edit,
 // Writes every field of `record` into `target` except timerStage and
 // warningShown, which belong to the timers and the status display.
 void CommitSchedule(ScheduleState& target, const ScheduleState& record);
+
+// What the two groups hold when the dialog opens, before ShowFieldGroup with
+// the record's uses-seconds flags: the clock for a group with no stored time,
+// the stored time for a date, and for a countdown the time remaining at `now`
+// (or, for a wake-up counted from the action, its offset from the action).
+struct OpeningValues {
+    DateTime action;
+    DateTime wake;
+};
+OpeningValues OpeningFieldValues(const DateTime& now, const ScheduleState& schedule);

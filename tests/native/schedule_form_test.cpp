@@ -645,3 +645,41 @@ TEST(ScheduleFormRandom, EveryCaseCommitsOrRefusesCleanly) {
     EXPECT_GT(reach.relativeCommits, 1000);
     EXPECT_GE(reach.codes.size(), 30u);
 }
+
+// On opening, a stored countdown is recomputed against the clock; a wake-up
+// counted from the action shows its offset, with the action's stored second.
+TEST(ScheduleForm, OpeningShowsTheClockTheDateOrWhatRemains) {
+    ScheduleState s;
+    OpeningValues v = OpeningFieldValues(kNow, s);
+    EXPECT_EQ(F(v.action), F(kNow));
+    EXPECT_EQ(F(v.wake), F(kNow));
+
+    s.actionKind = 7;
+    s.actionYear = 2024;
+    s.actionMonth = 5;
+    s.actionDay = 31;
+    s.actionHour = 23;
+    s.actionMinute = 59;
+    s.actionSecond = 45;
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(2024, 5, 31, 23, 59, 45)));
+    s.actionIsCountdown = 1;  // second not used: counted to 23:59:00
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(0, 0, 16, 13, 38, 30)));
+    s.actionUsesSeconds = 1;
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(0, 0, 16, 13, 39, 15)));
+    s.actionYear = 2023;  // passed
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(0, 0, 0, 0, 0, 0)));
+    s.actionYear = 2024;
+    s.actionUsesSeconds = 0;
+
+    s.wakeYear = 2024;
+    s.wakeMonth = 6;
+    s.wakeDay = 1;
+    s.wakeHour = 0;
+    s.wakeMinute = 30;
+    s.wakeSecond = 10;
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).wake), F(At(2024, 6, 1, 0, 30, 10)));
+    s.wakeIsCountdown = 1;
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).wake), F(At(0, 0, 16, 14, 9, 30)));
+    s.wakeRelativeToAction = 1;  // 00:30:00 - 23:59:45 across the month end
+    EXPECT_EQ(F(OpeningFieldValues(kNow, s).wake), F(At(0, 0, 0, 0, 30, 15)));
+}
