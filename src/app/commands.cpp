@@ -7,7 +7,9 @@
 #include "app/ids.h"
 #include "app/main_window.h"
 #include "dialogs/info_dialogs.h"
+#include "schedule/schedule_dialog.h"
 #include "schedule/schedule_state.h"
+#include "schedule/trigger_timers.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
 
@@ -89,6 +91,14 @@ void OpenSettings() {
     }
 }
 
+// A pending schedule stays armed while the dialog is open; OK replaces it.
+void OpenSchedule() {
+    if (DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SCHEDULE), gMainWindow, ScheduleDialog,
+                        0) == 1) {
+        ArmScheduleTimers();
+    }
+}
+
 }  // namespace
 
 void HandleCommand(int id) {
@@ -105,6 +115,9 @@ void HandleCommand(int id) {
             break;
         case IDM_ABOUT:
             DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_ABOUT), gMainWindow, AboutDialog, 0);
+            break;
+        case IDM_SCHEDULE:
+            OpenSchedule();
             break;
         case IDM_SETTINGS:
             OpenSettings();

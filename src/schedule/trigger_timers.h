@@ -2,5 +2,9 @@
 // the one-second clock timer that repaints the status display.
 #pragma once
 
+// Starts watching a newly committed schedule, or carries it out at once when
+// it is to be applied immediately.
+void ArmScheduleTimers();
+
 // Handles every WM_TIMER of the main window; unknown ids are ignored.
 void HandleScheduleTimer(int timerId);
