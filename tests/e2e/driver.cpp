@@ -204,6 +204,15 @@ std::vector<std::string> Program::Requests() const {
     return lines;
 }
 
+double Program::CpuMs() const {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(info_.hProcess, &created, &exited, &kernel, &user)) return -1;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
 std::string BoxText(HWND box) {
     char text[1024] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -211,6 +220,29 @@ std::string BoxText(HWND box) {
 }
 
 void Press(HWND window, int buttonId) { PostMessageA(window, WM_COMMAND, buttonId, 0); }
+
+void Click(HWND dialog, int id, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+}
+
+std::string Text(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool Ticked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds) {
+    std::vector<unsigned char> bytes;
+    for (int value : {ask, countdown, clock, warn, seconds}) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(value) >> shift));
+        }
+    }
+    return bytes;
+}
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     const DWORD start = GetTickCount();

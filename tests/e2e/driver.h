@@ -84,6 +84,9 @@ public:
     // The power requests the probe build made, one per line.
     std::vector<std::string> Requests() const;
 
+    // Processor time the process has used so far, user and kernel, in ms.
+    double CpuMs() const;
+
 private:
     std::string cwd_;
     PROCESS_INFORMATION info_ = {};
@@ -95,6 +98,18 @@ std::string BoxText(HWND box);
 // Presses a button of a box or dialog by posting its command (a sent answer
 // can make Wine lose the next posted message).
 void Press(HWND window, int buttonId);
+
+// Clicks a button, check box or radio button of a dialog as a user does (the
+// box flips, then its handler runs) and returns once the handler is done, or
+// after timeoutMs when the handler raised a box of its own.
+void Click(HWND dialog, int id, DWORD timeoutMs = 1000);
+
+// The text of a dialog's control, and whether a box or radio button is ticked.
+std::string Text(HWND dialog, int id);
+bool Ticked(HWND dialog, int id);
+
+// The settings file of the given five values, as the program writes it.
+std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds);
 
 // Waits until the window is gone.
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 10000);

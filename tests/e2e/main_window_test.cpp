@@ -10,21 +10,12 @@ using e2e::BoxText;
 using e2e::Press;
 using e2e::Program;
 using e2e::ScratchDir;
+using e2e::SettingsFile;
 using Lines = std::vector<std::string>;
 
 namespace {
 
 const char kProbe[] = "halvexor_probe.exe";
-
-std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds) {
-    std::vector<unsigned char> bytes;
-    for (int value : {ask, countdown, clock, warn, seconds}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(value) >> shift));
-        }
-    }
-    return bytes;
-}
 
 struct Button {
     const char* text;

@@ -1,0 +1,248 @@
+// Scheduling as a user meets it: "Načasovat akci" opens the dialog, which is
+// filled in through its controls; what it reports, what fires and when.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+using e2e::BoxText;
+using e2e::Click;
+using e2e::Press;
+using e2e::Program;
+using e2e::ScratchDir;
+using e2e::SettingsFile;
+using e2e::Text;
+using e2e::Ticked;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char kProbe[] = "halvexor_probe.exe";
+const WPARAM kCommandSchedule = 40006;
+const WPARAM kCommandCancelAction = 40009;
+
+// Controls of the scheduling dialog.
+const int kOk = 1000, kCancel = 1021;
+const int kReminder = 1014, kMonitorOff = 1030, kStandby = 1016, kLock = 1001;
+const int kActionUsesSeconds = 1022, kActionCountdown = 1023, kApplyImmediately = 1042;
+const int kPollStepButton = 1013, kWakeEnabled = 1041;
+const int kActionFields[6] = {1005, 1007, 1008, 1009, 1010, 1011};
+const int kWakeFields[6] = {1006, 1012, 1017, 1018, 1019, 1020};
+const int kActionRadios[9] = {1001, 1002, 1003, 1004, 1014, 1015, 1016, 1030, 1045};
+
+// The program with its window up and the given settings.
+struct Running {
+    explicit Running(const std::vector<unsigned char>& settings) {
+        dir.Write("data\\settings.sf", settings);
+        program.reset(new Program(kProbe, "", dir.Path()));
+        main = program->MainWindow();
+    }
+    // Opens the scheduling dialog.
+    HWND Schedule() const {
+        PostMessageA(main, WM_COMMAND, kCommandSchedule, 0);
+        return program->WaitForWindow("#32770", "Načasovat akci");
+    }
+    // The text of the next "Chyba" box, answered.
+    std::string Error() const {
+        HWND box = program->WaitForBox("Chyba");
+        if (box == nullptr) return "(no box)";
+        const std::string text = BoxText(box);
+        Press(box, IDOK);
+        e2e::WaitUntilGone(box);
+        return text;
+    }
+    ScratchDir dir;
+    std::unique_ptr<Program> program;
+    HWND main = nullptr;
+};
+
+void Type(HWND dialog, const int (&ids)[6], const char* const (&texts)[6]) {
+    for (int i = 0; i < 6; ++i) SetDlgItemTextA(dialog, ids[i], texts[i]);
+}
+
+std::string Group(HWND dialog, const int (&ids)[6]) {
+    std::string line;
+    for (int id : ids) line += (line.empty() ? "" : " ") + Text(dialog, id);
+    return line;
+}
+
+std::string Now(bool withSecond, int addDays = 0) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    FILETIME f;
+    SystemTimeToFileTime(&t, &f);
+    ULARGE_INTEGER u = {{f.dwLowDateTime, f.dwHighDateTime}};
+    u.QuadPart += static_cast<ULONGLONG>(addDays) * 864000000000ULL;
+    f = {u.LowPart, u.HighPart};
+    FileTimeToSystemTime(&f, &t);
+    char text[64];
+    wsprintfA(text, "%.4d %.2d %.2d %.2d %.2d %.2d", t.wYear, t.wMonth, t.wDay, t.wHour,
+              t.wMinute, withSecond ? t.wSecond : 0);
+    return text;
+}
+
+// A reminder as a countdown of `seconds`, given to the second.
+void ScheduleReminderIn(HWND dialog, const char* seconds) {
+    Click(dialog, kReminder);
+    Click(dialog, kActionUsesSeconds);
+    Click(dialog, kActionCountdown);
+    Type(dialog, kActionFields, {"0000", "00", "00", "00", "00", seconds});
+    Press(dialog, kOk);
+}
+
+}  // namespace
+
+TEST(ScheduleDialog, FirstOpeningShowsNowAndNothingChosen) {
+    Running run(SettingsFile(0, 0, 1, 0, 0));
+    ASSERT_NE(nullptr, run.main);
+    const std::string before = Now(false);
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    const std::string after = Now(false);
+    const std::string shown = Group(dialog, kActionFields);
+    EXPECT_TRUE(shown == before || shown == after) << shown;
+    EXPECT_EQ(shown, Group(dialog, kWakeFields));
+    EXPECT_EQ("00", Text(dialog, 1011));
+    for (int id : kActionRadios) EXPECT_FALSE(Ticked(dialog, id)) << id;
+    for (int id : kWakeFields) EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kPollStepButton)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kWakeEnabled)));
+    EXPECT_FALSE(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_EQ(run.main, GetWindow(dialog, GW_OWNER));
+
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(dialog));
+    Press(dialog, kCancel);
+    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(Lines{}, run.program->Requests());
+}
+
+// The action date is checked before the choice of an action, and OK keeps
+// the dialog open after each refusal.
+TEST(ScheduleDialog, OkRefusesABadDateThenAMissingAction) {
+    Running run(SettingsFile(0, 0, 1, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    Type(dialog, kActionFields, {"2031", "04", "31", "12", "00", "00"});
+    Press(dialog, kOk);
+    EXPECT_EQ("Chyba - špatně vyplněný datum !\nChyba : ER-DPT01-058", run.Error());
+    SetDlgItemTextA(dialog, 1008, "30");
+    Press(dialog, kOk);
+    EXPECT_EQ("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089", run.Error());
+    EXPECT_TRUE(IsWindow(dialog));
+    Press(dialog, kCancel);
+    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(0u, run.program->Close());
+}
+
+// One countdown timer cannot wait off more than a day.
+TEST(ScheduleDialog, CountdownSettingRefusesADayAhead) {
+    Running run(SettingsFile(0, 1, 1, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    Click(dialog, kLock);
+    const std::string tomorrow = Now(false, 1);
+    SetDlgItemTextA(dialog, 1005, tomorrow.substr(0, 4).c_str());
+    SetDlgItemTextA(dialog, 1007, tomorrow.substr(5, 2).c_str());
+    SetDlgItemTextA(dialog, 1008, tomorrow.substr(8, 2).c_str());
+    SetDlgItemTextA(dialog, 1009, "23");
+    SetDlgItemTextA(dialog, 1010, "59");
+    Press(dialog, kOk);
+    EXPECT_EQ("Chyba - Datumu : Odpočítávání nesmí být delší než den !\nChyba : ER-DPT01-060",
+              run.Error());
+    Press(dialog, kCancel);
+    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(Lines{}, run.program->Requests());
+}
+
+// The reminder comes on time, by the one countdown timer and by the cascade,
+// and leaves nothing scheduled behind it.
+TEST(ScheduleDialog, ReminderComesOnTimeAndLeavesNothingScheduled) {
+    for (int useCountdown : {1, 0}) {
+        SCOPED_TRACE(useCountdown);
+        Running run(SettingsFile(0, useCountdown, 1, 0, 0));
+        HWND dialog = run.Schedule();
+        ASSERT_NE(nullptr, dialog);
+        ScheduleReminderIn(dialog, "03");
+        ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+        const DWORD confirmed = GetTickCount();
+        HWND box = run.program->WaitForBox("Upozornění", 8000);
+        const DWORD late = GetTickCount() - confirmed;
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Časované upozornění od programu Halvexor !", BoxText(box));
+        EXPECT_EQ(run.main, GetWindow(box, GW_OWNER));
+        // Three seconds from confirmation, less what had passed of the
+        // confirming second, plus the hand-overs.
+        EXPECT_GE(late, 1900u);
+        EXPECT_LE(late, 4800u);
+        Press(box, IDOK);
+        ASSERT_TRUE(e2e::WaitUntilGone(box));
+
+        dialog = run.Schedule();
+        ASSERT_NE(nullptr, dialog);
+        for (int id : kActionRadios) EXPECT_FALSE(Ticked(dialog, id)) << id;
+        EXPECT_FALSE(Ticked(dialog, kActionCountdown));
+        Press(dialog, kCancel);
+        EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+        EXPECT_EQ(0u, run.program->Close());
+    }
+}
+
+TEST(ScheduleDialog, ApplyImmediatelyActsAsTheDialogCloses) {
+    Running run(SettingsFile(1, 0, 1, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    Click(dialog, kMonitorOff);
+    Click(dialog, kApplyImmediately);
+    EXPECT_EQ("0000 00 00 00 00 00", Group(dialog, kActionFields));
+    Press(dialog, kOk);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    Lines requests;
+    for (int i = 0; i < 40 && requests.empty(); ++i) {
+        Sleep(50);
+        requests = run.program->Requests();
+    }
+    EXPECT_EQ(Lines{"Broadcast(0xF170,2)"}, requests);
+    EXPECT_EQ(0u, run.program->Close());
+}
+
+// Cancelling a pending schedule stops its timers: nothing comes after.
+TEST(ScheduleDialog, CancelledScheduleNeverFires) {
+    Running run(SettingsFile(0, 1, 1, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    ScheduleReminderIn(dialog, "03");
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    PostMessageA(run.main, WM_COMMAND, kCommandCancelAction, 0);
+    EXPECT_EQ(nullptr, run.program->WaitForBox("Upozornění", 5000));
+    EXPECT_EQ(0u, run.program->Close());
+}
+
+// A pending schedule with the clock hidden leaves the program asleep between
+// its ticks: a cascade an hour ahead waits off its hours with one timer.
+TEST(ScheduleDialog, PendingScheduleUsesNoProcessorBetweenTicks) {
+    Running run(SettingsFile(0, 0, 0, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    Click(dialog, kStandby);
+    Click(dialog, kActionUsesSeconds);
+    Click(dialog, kActionCountdown);
+    Type(dialog, kActionFields, {"0000", "00", "00", "01", "00", "00"});
+    Press(dialog, kOk);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    Sleep(1500);  // the cascade's hand-overs
+    const double before = run.program->CpuMs();
+    Sleep(5000);
+    const double used = run.program->CpuMs() - before;
+    std::printf("processor time over 5 s with a pending schedule: %.1f ms\n", used);
+    EXPECT_LT(used, 50.0);
+    EXPECT_EQ(Lines{}, run.program->Requests());
+    EXPECT_EQ(0u, run.program->Close());
+}
