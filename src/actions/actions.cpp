@@ -4,6 +4,7 @@
 
 #include "actions/action_kind.h"
 #include "actions/power_requests.h"
+#include "actions/wake_thread.h"
 #include "app/ids.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
@@ -37,6 +38,8 @@ void ReportScheduledSuspendFailure(const char* text) {
 }
 
 }  // namespace
+
+uint32_t gScheduleClearings = 0;
 
 void LockStation() {
     if (!power::Lock()) {
@@ -82,6 +85,7 @@ void ShowTimedReminder() {
 }
 
 int ClearSchedule() {
+    ++gScheduleClearings;
     ResetScheduleRecord(gSchedule);
     if (gSchedule.timerStage != 0) {
         KillTimer(gMainWindow, static_cast<UINT_PTR>(gSchedule.timerStage));
@@ -97,6 +101,13 @@ int ClearSchedule() {
 }
 
 void ExecuteScheduledAction() {
+    // A hibernate or standby with a wake-up time is the wake-up thread's; the
+    // schedule stays pending until the thread reports the machine awake again.
+    if (gSchedule.wakeEnabled == 1) {
+        StartWakeTimerThread();
+        return;
+    }
+
     // Log off, restart and shut down keep the rest of the record while the
     // system goes down; the program then ends through the destroy handling.
     int32_t kind = gSchedule.actionKind;

@@ -2,6 +2,8 @@
 // the executor of a scheduled action.  Main thread only.
 #pragma once
 
+#include <cstdint>
+
 void LockStation();
 int EnableSessionEndPrivilege();
 void LogOffSession();
@@ -17,5 +19,11 @@ void ShowTimedReminder();
 // timer) and repaints the main window.  Always 1.
 int ClearSchedule();
 
-// Carries the scheduled action out when its time has come.
+// How many times ClearSchedule has run.  A schedule is only ever replaced or
+// cancelled through a ClearSchedule, so an unchanged count means that the
+// schedule pending then is still the one pending now.
+extern uint32_t gScheduleClearings;
+
+// Carries the scheduled action out when its time has come.  With a wake-up
+// time it only starts the wake-up thread and leaves the schedule pending.
 void ExecuteScheduledAction();

@@ -1,6 +1,7 @@
 // The one narrow seam through which the program asks the system to lock, end
 // the session, power off or suspend the machine, switch the monitor off or
-// start the screen saver, and takes the shutdown privilege.  The product links
+// start the screen saver, arm the timer that wakes the machine up again, and
+// takes the shutdown privilege.  The product links
 // power_requests_win32.cpp, which makes the real calls; the tests link a probe
 // that records each request and answers as a test tells it to, so that no test
 // ever performs one.
@@ -18,6 +19,15 @@ BOOL ExitSession(UINT flags);
 
 // SetSuspendState(hibernate, forceCritical, disableWakeEvent).
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent);
+
+// CreateWaitableTimerA(NULL, TRUE, NULL): an unnamed manual-reset timer for the
+// wake-up; NULL when it cannot be made.
+HANDLE CreateWakeTimer();
+
+// SetWaitableTimer(timer, dueTime, 0, NULL, NULL, TRUE): arms the timer once,
+// so that its expiry resumes the machine from standby or hibernation.  A
+// negative due time counts in 100 ns units from now; 0 is already past.
+BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime);
 
 // PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam): SC_MONITORPOWER
 // with 2 switches the monitors off, SC_SCREENSAVE with 0 starts the saver.

@@ -13,6 +13,14 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return SetSuspendState(hibernate, forceCritical, disableWakeEvent);
 }
 
+HANDLE CreateWakeTimer() { return CreateWaitableTimerA(nullptr, TRUE, nullptr); }
+
+BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
+    LARGE_INTEGER due;
+    due.QuadPart = dueTime;
+    return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, TRUE);
+}
+
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     return PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);
 }

@@ -36,6 +36,7 @@
 
 // Main window: private messages.
 #define WM_TRAY_ICON (0x8000 + 1)  // WM_APP + 1, from the notification-area icon
+#define WM_WAKE_DONE (0x8000 + 2)  // WM_APP + 2, from the wake-up thread
 
 // Every dialog.
 #define IDC_OK 1000

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "actions/actions.h"
+#include "actions/wake_thread.h"
 #include "app/commands.h"
 #include "app/ids.h"
 #include "app/os_level.h"
@@ -263,6 +264,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 SetForegroundWindow(window);
                 PostMessageA(window, WM_NCLBUTTONUP, 0, 0);
             }
+            break;
+        case WM_WAKE_DONE:
+            FinishWakeUp(wParam);
             break;
         case WM_CLOSE:
             if (MessageBoxA(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=

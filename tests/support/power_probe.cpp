@@ -2,11 +2,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "actions/power_requests.h"
 
 namespace probe {
 namespace {
+
+std::mutex& Guard() {
+    static std::mutex lock;
+    return lock;
+}
 
 std::vector<std::string>& Log() {
     static std::vector<std::string> log;
@@ -28,6 +34,7 @@ bool IsRefused(const char* name) {
 
 // Records one request; true when it is to succeed.
 bool Record(const char* name, const std::string& call) {
+    std::lock_guard<std::mutex> hold(Guard());
     Log().push_back(call);
     if (const char* path = std::getenv("HALVEXOR_PROBE_LOG")) {
         if (FILE* file = std::fopen(path, "a")) {
@@ -38,12 +45,15 @@ bool Record(const char* name, const std::string& call) {
     return !IsRefused(name);
 }
 
-
 }  // namespace
 
-const std::vector<std::string>& Requests() { return Log(); }
+std::vector<std::string> Requests() {
+    std::lock_guard<std::mutex> hold(Guard());
+    return Log();
+}
 
 void Reset(const std::string& refused) {
+    std::lock_guard<std::mutex> hold(Guard());
     Log().clear();
     Refused() = refused;
 }
@@ -65,6 +75,24 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     std::snprintf(call, sizeof call, "Suspend(%d,%d,%d)", hibernate, forceCritical,
                   disableWakeEvent);
     return probe::Record("suspend", call);
+}
+
+HANDLE CreateWakeTimer() {
+    if (!probe::Record("timer", "CreateWakeTimer()")) {
+        return nullptr;
+    }
+    return CreateWaitableTimerA(nullptr, TRUE, nullptr);
+}
+
+BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
+    char call[64];
+    std::snprintf(call, sizeof call, "ArmWakeTimer(%lld)", static_cast<long long>(dueTime));
+    if (!probe::Record("arm", call)) {
+        return FALSE;
+    }
+    LARGE_INTEGER due;
+    due.QuadPart = dueTime;
+    return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);  // never resumes
 }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {

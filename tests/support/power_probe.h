@@ -4,7 +4,16 @@
 // the program they are also appended, one line each, to the file named by the
 // environment variable HALVEXOR_PROBE_LOG, so that a test driving the program
 // from outside can read them.  HALVEXOR_PROBE_REFUSE holds a comma-separated
-// list of requests to refuse (lock, exit, suspend, broadcast, privilege).
+// list of requests to refuse (lock, exit, suspend, broadcast, privilege, timer,
+// arm): a refused "timer" makes CreateWakeTimer return NULL, a refused "arm"
+// makes ArmWakeTimer return FALSE without arming.
+//
+// The wake-up timer is real, so that a wait on it lasts as long as it would:
+// CreateWakeTimer makes a manual-reset waitable timer and ArmWakeTimer sets it,
+// but never with the resume flag, so no test can wake a machine.  Suspend
+// returns at once, as if the machine had been woken early.
+//
+// The requests may come from the wake-up thread too; recording is locked.
 #pragma once
 
 #include <string>
@@ -12,9 +21,10 @@
 
 namespace probe {
 
-// The requests made so far, in the form "Lock()", "ExitSession(8)",
-// "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()".
-const std::vector<std::string>& Requests();
+// A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
+// "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
+// "CreateWakeTimer()", "ArmWakeTimer(-100000000)".
+std::vector<std::string> Requests();
 
 // Forgets the requests and refuses those named in `refused` from now on.
 void Reset(const std::string& refused = "");

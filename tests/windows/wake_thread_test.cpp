@@ -1,0 +1,159 @@
+// The wake-up thread, in process.  The probe records the requests; its timer is
+// real (armed without resume) and its suspension returns at once, so the thread
+// waits off the due time exactly as after an early wake-up.
+#include <gtest/gtest.h>
+
+#include "actions/action_kind.h"
+#include "actions/actions.h"
+#include "actions/wake_thread.h"
+#include "app/ids.h"
+#include "power_probe.h"
+#include "schedule/schedule_state.h"
+#include "test_window.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Timers and sleeps may end up to a tick before the millisecond count says.
+constexpr DWORD kTickSlack = 50;
+
+struct WakeDone {
+    bool arrived;
+    WPARAM generation;
+    DWORD afterMs;  // since the action was executed
+};
+
+class WakeThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        probe::Reset();
+        gSchedule = ScheduleState{};
+    }
+
+    void TearDown() override {
+        // A test that stopped early still lets its thread end before the next.
+        if (running_) WaitForWakeDone(30000);
+        gSchedule = ScheduleState{};
+        probe::Reset();
+    }
+
+    // A committed hibernate or standby with a wake-up, whose time has come.
+    void ExecuteWithWakeUp(int32_t kind, int32_t delaySeconds) {
+        gSchedule.actionKind = kind;
+        gSchedule.actionYear = 2026;
+        gSchedule.actionMonth = 12;
+        gSchedule.actionDay = 24;
+        gSchedule.wakeEnabled = 1;
+        gSchedule.wakeYear = 2026;
+        gSchedule.wakeDelaySeconds = delaySeconds;
+        started_ = GetTickCount();
+        running_ = true;
+        ExecuteScheduledAction();
+    }
+
+    // The thread's report, read from the stand-in window's queue within `boundMs`.
+    WakeDone WaitForWakeDone(DWORD boundMs) {
+        while (GetTickCount() - started_ < boundMs) {
+            MSG message;
+            if (PeekMessageA(&message, window_.Handle(), WM_WAKE_DONE, WM_WAKE_DONE, PM_REMOVE)) {
+                running_ = false;
+                return {true, message.wParam, GetTickCount() - started_};
+            }
+            Sleep(10);
+        }
+        return {false, 0, 0};
+    }
+
+    // The requests once there are `count` of them (or after 5 s).
+    static Lines RequestsOnceThereAre(size_t count) {
+        const DWORD start = GetTickCount();
+        Lines requests = probe::Requests();
+        while (requests.size() < count && GetTickCount() - start < 5000) {
+            Sleep(10);
+            requests = probe::Requests();
+        }
+        return requests;
+    }
+
+    testwin::StandInMainWindow window_;
+    DWORD started_ = 0;
+    bool running_ = false;
+};
+
+}  // namespace
+
+TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
+    ExecuteWithWakeUp(kActionStandby, 5);
+    // Clamped on the main thread, before the thread runs; nothing else changes.
+    EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
+    EXPECT_EQ(kActionStandby, gSchedule.actionKind);
+    EXPECT_EQ(2026, gSchedule.actionYear);
+    EXPECT_EQ(0, gSchedule.timerStage);
+    EXPECT_EQ(0, window_.DestroyMessages());
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)"}),
+              RequestsOnceThereAre(3));
+
+    const WakeDone done = WaitForWakeDone(25000);
+    ASSERT_TRUE(done.arrived);
+    EXPECT_GE(done.afterMs + kTickSlack, 13000u) << "the due time, then three seconds";
+    EXPECT_LT(done.afterMs, 20000u);
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)",
+                     "ArmWakeTimer(0)"}),
+              probe::Requests());
+    EXPECT_EQ(kActionStandby, gSchedule.actionKind) << "pending until the main thread clears";
+    EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
+
+    FinishWakeUp(done.generation);
+    EXPECT_EQ(0, gSchedule.actionKind);
+    EXPECT_EQ(-1, gSchedule.actionYear);
+    EXPECT_EQ(0, gSchedule.wakeEnabled);
+    EXPECT_EQ(0, gSchedule.wakeDelaySeconds);
+}
+
+TEST_F(WakeThreadTest, HibernateGetsTheLongerLeadAndATimerNotArmedIsNotWaitedFor) {
+    probe::Reset("arm");
+    ExecuteWithWakeUp(kActionHibernate, 20);
+    EXPECT_EQ(30, gSchedule.wakeDelaySeconds);
+
+    const WakeDone done = WaitForWakeDone(10000);
+    ASSERT_TRUE(done.arrived);
+    EXPECT_GE(done.afterMs + kTickSlack, 3000u);
+    EXPECT_LT(done.afterMs, 8000u) << "no wait for a 30 s timer that was never set";
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(1,1,0)"}),
+              probe::Requests());
+    FinishWakeUp(done.generation);
+    EXPECT_EQ(0, gSchedule.actionKind);
+}
+
+TEST_F(WakeThreadTest, TimerThatCannotBeMadeDoesNotHoldTheWakeUpBack) {
+    probe::Reset("timer");
+    ExecuteWithWakeUp(kActionStandby, 600);
+
+    const WakeDone done = WaitForWakeDone(10000);
+    ASSERT_TRUE(done.arrived);
+    EXPECT_GE(done.afterMs + kTickSlack, 3000u);
+    EXPECT_LT(done.afterMs, 8000u);
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "Suspend(0,1,0)"}), probe::Requests())
+        << "the suspension goes ahead without a wake-up";
+    EXPECT_EQ(600, gSchedule.wakeDelaySeconds);
+    FinishWakeUp(done.generation);
+    EXPECT_EQ(0, gSchedule.actionKind);
+}
+
+TEST_F(WakeThreadTest, ScheduleCommittedWhileAsleepIsSpared) {
+    probe::Reset("timer");
+    ExecuteWithWakeUp(kActionStandby, 10);
+    // Meanwhile the user cancels and commits a new schedule.
+    ClearSchedule();
+    gSchedule.actionKind = kActionLock;
+    gSchedule.actionYear = 2027;
+
+    const WakeDone done = WaitForWakeDone(10000);
+    ASSERT_TRUE(done.arrived);
+    const uint32_t clearings = gScheduleClearings;
+    FinishWakeUp(done.generation);
+    EXPECT_EQ(kActionLock, gSchedule.actionKind);
+    EXPECT_EQ(2027, gSchedule.actionYear);
+    EXPECT_EQ(clearings, gScheduleClearings) << "not even an empty clearing";
+}
