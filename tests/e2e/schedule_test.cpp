@@ -30,15 +30,16 @@ const int kOk = 1000, kCancel = 1021;
 const int kReminder = 1014, kMonitorOff = 1030, kStandby = 1016, kLock = 1001;
 const int kActionUsesSeconds = 1022, kActionCountdown = 1023, kApplyImmediately = 1042;
 const int kPollStepButton = 1013, kWakeEnabled = 1041;
+const int kWakeUsesSeconds = 1024, kWakeCountdown = 1026;
 const int kActionFields[6] = {1005, 1007, 1008, 1009, 1010, 1011};
 const int kWakeFields[6] = {1006, 1012, 1017, 1018, 1019, 1020};
 const int kActionRadios[9] = {1001, 1002, 1003, 1004, 1014, 1015, 1016, 1030, 1045};
 
 // The program with its window up and the given settings.
 struct Running {
-    explicit Running(const std::vector<unsigned char>& settings) {
+    explicit Running(const std::vector<unsigned char>& settings, const std::string& refuse = "") {
         dir.Write("data\\settings.sf", settings);
-        program.reset(new Program(kProbe, "", dir.Path()));
+        program.reset(new Program(kProbe, "", dir.Path(), refuse));
         main = program->MainWindow();
     }
     // Opens the scheduling dialog.
@@ -92,6 +93,28 @@ void ScheduleReminderIn(HWND dialog, const char* seconds) {
     Click(dialog, kActionCountdown);
     Type(dialog, kActionFields, {"0000", "00", "00", "00", "00", seconds});
     Press(dialog, kOk);
+}
+
+// A standby applied at once, with a wake-up as a countdown of `seconds` from
+// now; confirmed.
+void ScheduleStandbyWakingIn(HWND dialog, const char* seconds) {
+    Click(dialog, kWakeEnabled);
+    Click(dialog, kStandby);
+    Click(dialog, kApplyImmediately);
+    Click(dialog, kWakeUsesSeconds);
+    Click(dialog, kWakeCountdown);
+    Type(dialog, kWakeFields, {"0000", "00", "00", "00", "00", seconds});
+    Press(dialog, kOk);
+}
+
+// Waits until the probe log has `count` lines, and returns them.
+Lines WaitForRequests(const Program& program, size_t count, DWORD timeoutMs) {
+    Lines requests = program.Requests();
+    for (DWORD waited = 0; requests.size() < count && waited < timeoutMs; waited += 50) {
+        Sleep(50);
+        requests = program.Requests();
+    }
+    return requests;
 }
 
 }  // namespace
@@ -245,4 +268,66 @@ TEST(ScheduleDialog, PendingScheduleUsesNoProcessorBetweenTicks) {
     EXPECT_LT(used, 50.0);
     EXPECT_EQ(Lines{}, run.program->Requests());
     EXPECT_EQ(0u, run.program->Close());
+}
+
+// The wake-up's own suspension request, the clamped delay armed on a resume
+// timer, the wait for its due time, then the pause; the schedule stays
+// pending until the main window clears it about three seconds after the due
+// time, and the pause costs no processor time.
+TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
+    Running run(SettingsFile(0, 0, 1, 0, 0));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    ScheduleStandbyWakingIn(dialog, "04");  // taken up to the shortest delay, 10 s
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    const DWORD confirmed = GetTickCount();
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)"}),
+              WaitForRequests(*run.program, 3, 2000));
+
+    // The timer is set once more when its due time has come.
+    const Lines requests = WaitForRequests(*run.program, 4, 14000);
+    const DWORD due = GetTickCount() - confirmed;
+    ASSERT_EQ(4u, requests.size());
+    EXPECT_EQ("ArmWakeTimer(0)", requests[3]);
+    EXPECT_GE(due, 9500u);
+    EXPECT_LE(due, 11500u);
+
+    const double before = run.program->CpuMs();
+    Sleep(1800);
+    const double used = run.program->CpuMs() - before;
+    std::printf("processor time over 1.8 s of the pause: %.1f ms\n", used);
+    EXPECT_LT(used, 30.0);
+
+    // Still pending during the pause: the dialog shows the standby.
+    dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(Ticked(dialog, kStandby));
+    Press(dialog, kCancel);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+
+    // Cleared about three seconds after the due time.
+    DWORD cleared = 0;
+    while (cleared == 0 && GetTickCount() - confirmed < 20000) {
+        Sleep(250);
+        dialog = run.Schedule();
+        ASSERT_NE(nullptr, dialog);
+        if (!Ticked(dialog, kStandby)) cleared = GetTickCount() - confirmed;
+        Press(dialog, kCancel);
+        ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    }
+    EXPECT_GE(cleared, due + 2500);
+    EXPECT_LE(cleared, due + 4500);
+    EXPECT_EQ(4u, run.program->Requests().size());
+    EXPECT_EQ(0u, run.program->Close());
+}
+
+// A refused suspension ends the program at once, with code 3 and no box.
+TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
+    Running run(SettingsFile(0, 0, 1, 0, 0), "suspend");
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    ScheduleStandbyWakingIn(dialog, "30");
+    EXPECT_EQ(3u, run.program->WaitForExit(5000));
+    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(0,1,0)"}),
+              run.program->Requests());
 }
