@@ -332,3 +332,29 @@ TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
     EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(0,1,0)"}),
               run.program->Requests());
 }
+
+// The clock timer feeds the status display: with the warning on, it is given
+// once, some seconds before the action, and the action still comes on time.
+TEST(ScheduleDialog, WarningComesOnceBeforeTheAction) {
+    Running run(SettingsFile(0, 0, 1, 1, 4));
+    HWND dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    ScheduleReminderIn(dialog, "07");
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    const DWORD confirmed = GetTickCount();
+    HWND warning = run.program->WaitForBox("Upozornění", 8000);
+    ASSERT_NE(nullptr, warning);
+    const DWORD warned = GetTickCount() - confirmed;
+    EXPECT_EQ(0u, BoxText(warning).find("Akce bude provedena za ")) << BoxText(warning);
+    EXPECT_GE(warned, 1500u);
+    EXPECT_LE(warned, 5000u);
+    Press(warning, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(warning));
+    HWND reminder = run.program->WaitForBox("Upozornění", 8000);
+    ASSERT_NE(nullptr, reminder);
+    EXPECT_EQ("Časované upozornění od programu Halvexor !", BoxText(reminder));
+    Press(reminder, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(reminder));
+    EXPECT_EQ(nullptr, run.program->WaitForBox("Upozornění", 1500));
+    EXPECT_EQ(0u, run.program->Close());
+}
