@@ -5,6 +5,7 @@
 
 #include "actions/actions.h"
 #include "actions/wake_thread.h"
+#include "app/bitmap_file.h"
 #include "app/commands.h"
 #include "app/ids.h"
 #include "app/os_level.h"
@@ -228,12 +229,7 @@ void DrawHideButton(int state) {
         return;
     }
     HDC dc = GetWindowDC(gMainWindow);
-    HANDLE picture = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
-    if (picture != nullptr) {
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, 284, 5, 0, 0,
-                   DST_BITMAP);
-        DeleteObject(picture);
-    }
+    DrawBitmapFile(dc, path, 284, 5);
     hideButtonState = state;
     ReleaseDC(gMainWindow, dc);
 }

@@ -1,5 +1,6 @@
 #include "app/status_display.h"
 
+#include "app/bitmap_file.h"
 #include "app/main_window.h"
 #include "app/status_text.h"
 #include "schedule/calendar_clock.h"
@@ -12,12 +13,7 @@ namespace {
 // a missing one is simply not drawn.
 void DrawStatePicture(HDC dc) {
     const char* path = gSchedule.actionKind != 0 ? ".\\data\\as.bf" : ".\\data\\za.bf";
-    HANDLE picture = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
-    if (picture != nullptr) {
-        DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture), 0, 120, 75, 0, 0,
-                   DST_BITMAP);
-        DeleteObject(picture);
-    }
+    DrawBitmapFile(dc, path, 120, 75);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/bitmap_file.h"
 #include "app/ids.h"
 #include "dialogs/build_stamp.h"
 #include "dialogs/info_dialogs.h"
@@ -27,12 +28,7 @@ std::string ReadBuildStamp() {
 }  // namespace
 
 void PaintProgramBitmap(HDC paint) {
-    HANDLE bitmap = LoadImageA(nullptr, ".\\data\\prg.bf", IMAGE_BITMAP, 0, 0,
-                               LR_LOADFROMFILE | LR_DEFAULTSIZE);
-    if (bitmap == nullptr) return;
-    DrawStateA(paint, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, 0, 0, 0, 0,
-               DST_BITMAP);
-    DeleteObject(bitmap);
+    DrawBitmapFile(paint, ".\\data\\prg.bf", 0, 0);
 }
 
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -1,8 +1,8 @@
 #include "schedule/schedule_dialog.h"
 
+#include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
-#include "actions/actions.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_form.h"
 #include "schedule/schedule_state.h"
