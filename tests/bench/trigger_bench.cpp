@@ -11,41 +11,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "schedule/calendar.h"
 #include "schedule/trigger_plan.h"
+#include "timer_replay.h"
 
 namespace {
 
-// Milliseconds since 2000-01-01 00:00:00.000 on the program's calendar.
-int64_t ToMs(const DateTime& t) {
-    int64_t days = 0;
-    for (int32_t y = 2000; y < t.year; ++y) days += y % 4 == 0 ? 366 : 365;
-    for (int32_t m = 1; m < t.month; ++m) days += DaysInMonth(m, t.year);
-    days += t.day - 1;
-    return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + static_cast<int64_t>(t.second) * 1000;
-}
-
-DateTime FromMs(int64_t ms) {
-    const int64_t secs = ms / 1000;
-    DateTime t{2000, 1, 1, static_cast<int32_t>(secs / 3600 % 24),
-               static_cast<int32_t>(secs / 60 % 60), static_cast<int32_t>(secs % 60)};
-    int64_t days = secs / 86400;
-    for (int32_t len = 366; days >= len; len = t.year % 4 == 0 ? 366 : 365) {
-        days -= len;
-        ++t.year;
-    }
-    for (int32_t len = 31; days >= len; len = DaysInMonth(t.month, t.year)) {
-        days -= len;
-        ++t.month;
-    }
-    t.day = static_cast<int32_t>(days) + 1;
-    return t;
-}
+using replay::FromMs;
+using replay::ToMs;
 
 // The minute stages as first drawn up, before the mend: the minutes are counted
 // to the action time at timer 4 and timer 5 fires without looking at the clock.
@@ -103,50 +80,19 @@ RunResult Simulate(const Style& style, int64_t confirmMs, int64_t aheadSeconds, 
     settings.showClock = 1;
 
     RunResult r;
-    const ArmPlan plan = PlanArm(FromMs(confirmMs), s, settings);
-    const int32_t pollSeconds = plan.setPollInterval ? plan.pollIntervalSeconds : 0;
-    std::map<int32_t, std::pair<int64_t, uint32_t>> running;  // id -> (due, interval)
-    running[plan.timerId] = {confirmMs + plan.intervalMs, plan.intervalMs};
-    s.timerStage = plan.newStage;
+    const auto rule = style.unmended ? UnmendedTick : PlanTick;
+    const replay::Replay run = replay::Run(s, settings, confirmMs, 10000000, rule);
+    r.ticks = static_cast<int64_t>(run.ticks.size());
     int64_t lastTick = confirmMs;
-    bool freshlyArmed = true;  // the next tick ends a one-off wait
-    std::map<int32_t, bool> oneOff{{plan.timerId, true}};
-
-    while (!running.empty()) {
-        auto next = running.begin();
-        for (auto it = running.begin(); it != running.end(); ++it) {
-            if (it->second.first < next->second.first) next = it;
-        }
-        const int64_t now = next->second.first;
-        const int32_t id = next->first;
-        next->second.first += next->second.second;
-        ++r.ticks;
-        freshlyArmed = oneOff[id];
-        oneOff[id] = false;
-        if (now - lastTick < 1000) {
+    for (const replay::Tick& tick : run.ticks) {
+        if (tick.ms - lastTick < 1000) {
             ++r.handOvers;
-            if (!freshlyArmed) r.tooFast = true;
+            if (!tick.handOver) r.tooFast = true;
         }
-        lastTick = now;
-
-        const DateTime seen = FromMs(now);
-        const TimerStep step = style.unmended ? UnmendedTick(id, seen, s, settings, pollSeconds)
-                                              : PlanTick(id, seen, s, settings, pollSeconds);
-        if (step.killTimer != 0) running.erase(step.killTimer);
-        if (step.kind == TimerStep::Fire) {
-            s.timerStage = 0;
-            r.fired = true;
-            r.lateMs = now - actionMs;
-            break;
-        }
-        if (step.kind == TimerStep::Arm) {
-            s.timerStage = step.newStage;
-            running[step.timerId] = {now + step.intervalMs, step.intervalMs};
-            // A re-arm of the ticking timer itself is a repeat, not a hand-over.
-            oneOff[step.timerId] = step.timerId != id && step.intervalMs < 1000;
-        }
-        if (r.ticks > 10000000) break;
+        lastTick = tick.ms;
     }
+    r.fired = run.firedMs >= 0;
+    r.lateMs = run.firedMs - actionMs;
     return r;
 }
 

@@ -47,6 +47,11 @@ struct Running {
         PostMessageA(main, WM_COMMAND, kCommandSchedule, 0);
         return program->WaitForWindow("#32770", "Načasovat akci");
     }
+    // Closes the scheduling dialog with Cancel.
+    bool Cancel(HWND dialog) const {
+        Press(dialog, kCancel);
+        return e2e::WaitUntilGone(dialog);
+    }
     // The text of the next "Chyba" box, answered.
     std::string Error() const {
         HWND box = program->WaitForBox("Chyba");
@@ -140,8 +145,7 @@ TEST(ScheduleDialog, FirstOpeningShowsNowAndNothingChosen) {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape
     Sleep(300);
     EXPECT_TRUE(IsWindow(dialog));
-    Press(dialog, kCancel);
-    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_TRUE(run.Cancel(dialog));
     EXPECT_EQ(0u, run.program->Close());
     EXPECT_EQ(Lines{}, run.program->Requests());
 }
@@ -159,8 +163,7 @@ TEST(ScheduleDialog, OkRefusesABadDateThenAMissingAction) {
     Press(dialog, kOk);
     EXPECT_EQ("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089", run.Error());
     EXPECT_TRUE(IsWindow(dialog));
-    Press(dialog, kCancel);
-    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_TRUE(run.Cancel(dialog));
     EXPECT_EQ(0u, run.program->Close());
 }
 
@@ -179,8 +182,7 @@ TEST(ScheduleDialog, CountdownSettingRefusesADayAhead) {
     Press(dialog, kOk);
     EXPECT_EQ("Chyba - Datumu : Odpočítávání nesmí být delší než den !\nChyba : ER-DPT01-060",
               run.Error());
-    Press(dialog, kCancel);
-    EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_TRUE(run.Cancel(dialog));
     EXPECT_EQ(0u, run.program->Close());
     EXPECT_EQ(Lines{}, run.program->Requests());
 }
@@ -212,8 +214,7 @@ TEST(ScheduleDialog, ReminderComesOnTimeAndLeavesNothingScheduled) {
         ASSERT_NE(nullptr, dialog);
         for (int id : kActionRadios) EXPECT_FALSE(Ticked(dialog, id)) << id;
         EXPECT_FALSE(Ticked(dialog, kActionCountdown));
-        Press(dialog, kCancel);
-        EXPECT_TRUE(e2e::WaitUntilGone(dialog));
+        EXPECT_TRUE(run.Cancel(dialog));
         EXPECT_EQ(0u, run.program->Close());
     }
 }
@@ -303,8 +304,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     dialog = run.Schedule();
     ASSERT_NE(nullptr, dialog);
     EXPECT_TRUE(Ticked(dialog, kStandby));
-    Press(dialog, kCancel);
-    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    ASSERT_TRUE(run.Cancel(dialog));
 
     // Cleared about three seconds after the due time.
     DWORD cleared = 0;
@@ -313,8 +313,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
         dialog = run.Schedule();
         ASSERT_NE(nullptr, dialog);
         if (!Ticked(dialog, kStandby)) cleared = GetTickCount() - confirmed;
-        Press(dialog, kCancel);
-        ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+        ASSERT_TRUE(run.Cancel(dialog));
     }
     EXPECT_GE(cleared, due + 2500);
     EXPECT_LE(cleared, due + 4500);

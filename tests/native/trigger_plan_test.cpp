@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <map>
 #include <random>
 #include <vector>
+
+#include "timer_replay.h"
 
 namespace {
 
@@ -33,86 +34,9 @@ Settings Countdown(int32_t on) {
     return s;
 }
 
-// A local clock in milliseconds since 2000-01-01 00:00:00.000, on the program's
-// calendar (every fourth year a leap year).
-int64_t ToMs(const DateTime& t) {
-    int64_t days = 0;
-    for (int32_t y = 2000; y < t.year; ++y) days += y % 4 == 0 ? 366 : 365;
-    for (int32_t m = 1; m < t.month; ++m) days += DaysInMonth(m, t.year);
-    days += t.day - 1;
-    return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + t.second * 1000;
-}
-
-DateTime FromMs(int64_t ms) {
-    int64_t secs = ms / 1000;
-    DateTime t{2000, 1, 1, 0, 0, 0};
-    t.second = static_cast<int32_t>(secs % 60);
-    t.minute = static_cast<int32_t>(secs / 60 % 60);
-    t.hour = static_cast<int32_t>(secs / 3600 % 24);
-    int64_t days = secs / 86400;
-    for (int32_t len = 366; days >= len; len = t.year % 4 == 0 ? 366 : 365) {
-        days -= len;
-        ++t.year;
-    }
-    for (int32_t len = 31; days >= len; len = DaysInMonth(t.month, t.year)) {
-        days -= len;
-        ++t.month;
-    }
-    t.day = static_cast<int32_t>(days) + 1;
-    return t;
-}
-
-struct Tick {
-    int64_t ms;
-    int32_t timerId;
-    TimerStep step;
-};
-
-// Replays the stage timers the way the window glue drives them: a timer armed
-// with T at t ticks at t+T and then every T until it is killed or re-armed.
-struct Replay {
-    std::vector<Tick> ticks;
-    std::vector<uint32_t> armed;  // every interval handed to SetTimer, in order
-    int64_t firedMs = -1;
-};
-
-Replay Replayed(ScheduleState schedule, const Settings& settings, int64_t confirmMs,
-           size_t maxTicks = 100000) {
-    Replay r;
-    std::map<int32_t, std::pair<int64_t, uint32_t>> running;  // id -> (due, interval)
-    const ArmPlan plan = PlanArm(FromMs(confirmMs), schedule, settings);
-    if (plan.executeNow) {
-        r.firedMs = confirmMs;
-        return r;
-    }
-    int32_t pollSeconds = plan.setPollInterval ? plan.pollIntervalSeconds : 0;
-    schedule.timerStage = plan.newStage;
-    running[plan.timerId] = {confirmMs + plan.intervalMs, plan.intervalMs};
-    r.armed.push_back(plan.intervalMs);
-    while (!running.empty() && r.ticks.size() < maxTicks) {
-        auto next = running.begin();
-        for (auto it = running.begin(); it != running.end(); ++it) {
-            if (it->second.first < next->second.first) next = it;
-        }
-        const int64_t now = next->second.first;
-        const int32_t id = next->first;
-        next->second.first += next->second.second;  // periodic
-        const TimerStep step = PlanTick(id, FromMs(now), schedule, settings, pollSeconds);
-        r.ticks.push_back(Tick{now, id, step});
-        if (step.killTimer != 0) running.erase(step.killTimer);
-        if (step.kind == TimerStep::Fire) {
-            schedule.timerStage = 0;
-            r.firedMs = now;
-            break;
-        }
-        if (step.kind == TimerStep::Arm) {
-            schedule.timerStage = step.newStage;
-            running[step.timerId] = {now + step.intervalMs, step.intervalMs};
-            r.armed.push_back(step.intervalMs);
-        }
-    }
-    return r;
-}
+using replay::FromMs;
+using replay::Replay;
+using replay::ToMs;
 
 }  // namespace
 
@@ -267,7 +191,7 @@ TEST(TriggerPlan, FixedStepWithoutAStoredIntervalFallsBackToTheTable) {
 
 TEST(TriggerPlan, WorkedCascadeWithSeconds) {
     const int64_t confirm = ToMs(At(2006, 5, 10, 9, 15, 37)) + 100;
-    const Replay r = Replayed(Schedule(At(2006, 5, 10, 12, 0, 20), 1, 0), Settings{}, confirm);
+    const Replay r = replay::Run(Schedule(At(2006, 5, 10, 12, 0, 20), 1, 0), Settings{}, confirm);
     const std::vector<uint32_t> intervals = {500, 250, 250, 2 * 3600000 + 250, 44 * 60000 + 250,
                                              42250};
     EXPECT_EQ(intervals, r.armed);
@@ -282,14 +206,14 @@ TEST(TriggerPlan, CountdownFiresAfterItsCountWithoutLookingAtTheClock) {
     ScheduleState s = Schedule(At(2099, 1, 1, 0, 0, 0), 1, 0);  // the time is not looked at
     s.countdownSeconds = 10;
     const int64_t confirm = ToMs(At(2006, 5, 10, 9, 0, 0)) + 400;
-    EXPECT_EQ(confirm + 10250, Replayed(s, Countdown(1), confirm).firedMs);
+    EXPECT_EQ(confirm + 10250, replay::Run(s, Countdown(1), confirm).firedMs);
     s.countdownSeconds = 0;
-    EXPECT_EQ(confirm + 250, Replayed(s, Countdown(1), confirm).firedMs);
+    EXPECT_EQ(confirm + 250, replay::Run(s, Countdown(1), confirm).firedMs);
 }
 
 TEST(TriggerPlan, FixedStepComparesFirstAfterTwoStepsThenEveryStep) {
     const int64_t confirm = ToMs(At(2006, 5, 10, 9, 0, 0)) + 300;
-    const Replay r = Replayed(Schedule(At(2006, 5, 10, 9, 5, 30), 1, 12), Settings{}, confirm);
+    const Replay r = replay::Run(Schedule(At(2006, 5, 10, 9, 5, 30), 1, 12), Settings{}, confirm);
     ASSERT_GE(r.ticks.size(), 3u);
     EXPECT_EQ(confirm + 60000, r.ticks[0].ms);
     EXPECT_EQ(confirm + 120000, r.ticks[1].ms);
@@ -299,7 +223,7 @@ TEST(TriggerPlan, FixedStepComparesFirstAfterTwoStepsThenEveryStep) {
 
 TEST(TriggerPlan, CascadeRechecksOncePerRemainingDay) {
     const int64_t confirm = ToMs(At(2006, 12, 29, 18, 0, 5)) + 700;
-    const Replay r = Replayed(Schedule(At(2007, 1, 2, 9, 30, 0), 1, 0), Settings{}, confirm);
+    const Replay r = replay::Run(Schedule(At(2007, 1, 2, 9, 30, 0), 1, 0), Settings{}, confirm);
     // 3 days 15.5 hours: timer 1, timer 2 at once and after each of the 3 days,
     // then timers 3 to 6.
     ASSERT_EQ(9u, r.ticks.size());
@@ -338,7 +262,7 @@ TEST(TriggerPlan, SecondRecheckStopsAtTheFirstLookAtOrPastTheSecond) {
 
 TEST(TriggerPlan, CascadeWithoutSecondsFirstTicksJustAfterTheNextMinute) {
     const int64_t confirm = ToMs(At(2006, 5, 10, 9, 15, 37));
-    const Replay r = Replayed(Schedule(At(2006, 5, 10, 12, 0, 0), 0, 0), Settings{}, confirm);
+    const Replay r = replay::Run(Schedule(At(2006, 5, 10, 12, 0, 0), 0, 0), Settings{}, confirm);
     ASSERT_FALSE(r.ticks.empty());
     EXPECT_EQ(confirm + 23250, r.ticks[0].ms);
 }
@@ -346,7 +270,7 @@ TEST(TriggerPlan, CascadeWithoutSecondsFirstTicksJustAfterTheNextMinute) {
 TEST(TriggerPlan, CascadeWithoutSecondsFiresWithinTheActionMinuteNeverBefore) {
     // The worked case: a date without seconds used to go off at 11:59:01.
     const int64_t confirm = ToMs(At(2006, 5, 10, 9, 15, 37)) + 100;
-    const Replay worked = Replayed(Schedule(At(2006, 5, 10, 12, 0, 0), 0, 0), Settings{}, confirm);
+    const Replay worked = replay::Run(Schedule(At(2006, 5, 10, 12, 0, 0), 0, 0), Settings{}, confirm);
     EXPECT_EQ(ToMs(At(2006, 5, 10, 12, 0, 0)) + 350, worked.firedMs);
 
     std::mt19937 random(20060510);
@@ -360,7 +284,7 @@ TEST(TriggerPlan, CascadeWithoutSecondsFiresWithinTheActionMinuteNeverBefore) {
         // of the confirmation.
         action.second = run % 2 == 0 ? 0 : FromMs(start).second;
         const int64_t minuteStart = ToMs(action) - action.second * 1000;
-        const Replay r = Replayed(Schedule(action, 0, 0), Settings{}, start);
+        const Replay r = replay::Run(Schedule(action, 0, 0), Settings{}, start);
         ASSERT_GE(r.firedMs, minuteStart) << "run " << run;
         ASSERT_LT(r.firedMs, minuteStart + 60000) << "run " << run;
         ASSERT_LE(r.ticks.size(), ahead / 86400000 + 6) << "run " << run;
