@@ -63,7 +63,10 @@ ensure_display() {
 # Wine in a prefix of the build folder's own, never the user's.  Czech code
 # page as on a Czech Windows; no window manager's frames needed.
 ensure_prefix() {  # ensure_prefix DIR
-    export WINEPREFIX=$1 WINEDEBUG=-all LC_ALL=cs_CZ.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml='
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+    # Wine takes the code page from the locale's name alone; the host need not
+    # have that locale, so bash's note that it cannot switch to it is dropped.
+    { export LC_ALL=cs_CZ.UTF-8; } 2>/dev/null
     # One persistent server for the whole run, so that every program start is
     # quick; a server that would quit when idle makes the next start slow and
     # can make a CreateProcess fail while it goes down.
