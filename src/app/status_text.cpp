@@ -8,11 +8,9 @@ StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
     if (settings.showClock == 0 || schedule.actionKind == 0) {
         return view;
     }
-    const DateTime action{schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
-                          schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
     // A target that is not later than now gives all zero fields, so a year
     // field of other than 0 means a year or more remains.
-    const DateTime left = CalendarDifference(action, now);
+    const DateTime left = CalendarDifference(ActionTime(schedule), now);
     view.showsText = true;
     if (left.year != 0) {
         view.text = "Déle než rok...";

@@ -411,12 +411,7 @@ ConfirmResult ConfirmSchedule(const DateTime& now, const ScheduleEdit& edit,
     result.edit = next;
     ScheduleState& r = result.record;
     r.actionKind = next.editActionKind;
-    r.actionYear = a.year;
-    r.actionMonth = a.month;
-    r.actionDay = a.day;
-    r.actionHour = a.hour;
-    r.actionMinute = a.minute;
-    r.actionSecond = a.second;
+    SetActionTime(r, a);
     r.actionUsesSeconds = next.editActionUsesSeconds;
     r.actionIsCountdown = next.editActionIsCountdown;
     r.applyImmediately = next.editApplyImmediately;
@@ -428,12 +423,7 @@ ConfirmResult ConfirmSchedule(const DateTime& now, const ScheduleEdit& edit,
     r.wakeRelativeToAction = next.editWakeRelativeToAction;
     r.wakeDelaySeconds = next.editWakeDelaySeconds;
     if (next.editWakeEnabled == 1) {
-        r.wakeYear = w.year;
-        r.wakeMonth = w.month;
-        r.wakeDay = w.day;
-        r.wakeHour = w.hour;
-        r.wakeMinute = w.minute;
-        r.wakeSecond = w.second;
+        SetWakeTime(r, w);
     }
     // Without a wake-up no wake time was read or checked, so none is stored
     // (wakeYear -1): the next opening shows the current time, not a stale one.
@@ -458,9 +448,8 @@ void CommitSchedule(ScheduleState& target, const ScheduleState& record) {
 
 OpeningValues OpeningFieldValues(const DateTime& now, const ScheduleState& schedule) {
     const ScheduleState& s = schedule;
-    const DateTime action{s.actionYear, s.actionMonth, s.actionDay,
-                          s.actionHour, s.actionMinute, s.actionSecond};
-    const DateTime wake{s.wakeYear, s.wakeMonth, s.wakeDay, s.wakeHour, s.wakeMinute, s.wakeSecond};
+    const DateTime action = ActionTime(s);
+    const DateTime wake = WakeTime(s);
     OpeningValues values{now, now};
     if (s.actionYear != -1) {
         values.action = s.actionIsCountdown == 0

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "schedule/calendar.h"
+
 // The longest wake delay: 31 days.
 constexpr int32_t MaxWakeDelaySeconds = 2678400;
 
@@ -58,6 +60,12 @@ struct ScheduleEdit {
 // The process-wide records.  Written on the main thread only.
 extern ScheduleState gSchedule;
 extern ScheduleEdit gScheduleEdit;
+
+// The six action or wake components as one date-time, and back.
+DateTime ActionTime(const ScheduleState& schedule);
+DateTime WakeTime(const ScheduleState& schedule);
+void SetActionTime(ScheduleState& schedule, const DateTime& time);
+void SetWakeTime(ScheduleState& schedule, const DateTime& time);
 
 // The record part of ClearSchedule: when something is scheduled, every field
 // takes its reset value, `actionKind` last; `timerStage` and `warningShown` are

@@ -40,15 +40,10 @@ int32_t PollIntervalSeconds(int32_t pollStep) {
     return 60;
 }
 
-DateTime ActionTime(const ScheduleState& schedule) {
-    return DateTime{schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
-                    schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
-}
-
 bool ActionTimeReached(const DateTime& now, const ScheduleState& schedule, bool withSeconds) {
     const int32_t current[6] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
-    const int32_t action[6] = {schedule.actionYear, schedule.actionMonth,  schedule.actionDay,
-                               schedule.actionHour, schedule.actionMinute, schedule.actionSecond};
+    const DateTime a = ActionTime(schedule);
+    const int32_t action[6] = {a.year, a.month, a.day, a.hour, a.minute, a.second};
     const int fields = withSeconds ? 6 : 5;
     for (int i = 0; i < fields; ++i) {
         if (current[i] != action[i]) return current[i] > action[i];

@@ -37,9 +37,6 @@ constexpr uint32_t kClockIntervalMs = 1000;
 // 4, 5, 6, 10, 12, 15, 20, 30; any other nonzero value 60; 0 (the cascade) 0.
 int32_t PollIntervalSeconds(int32_t pollStep);
 
-// The stored action time, as a date-time.
-DateTime ActionTime(const ScheduleState& schedule);
-
 // True when `now` is at or after the action time, compared field by field down
 // to the minute, or down to the second when `withSeconds`.
 bool ActionTimeReached(const DateTime& now, const ScheduleState& schedule, bool withSeconds);

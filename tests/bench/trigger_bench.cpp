@@ -66,12 +66,7 @@ RunResult Simulate(const Style& style, int64_t confirmMs, int64_t aheadSeconds, 
     }
     ScheduleState s;
     s.actionKind = 4;
-    s.actionYear = action.year;
-    s.actionMonth = action.month;
-    s.actionDay = action.day;
-    s.actionHour = action.hour;
-    s.actionMinute = action.minute;
-    s.actionSecond = action.second;
+    SetActionTime(s, action);
     s.actionUsesSeconds = style.usesSeconds;
     s.pollStep = style.pollStep;
     s.countdownSeconds = static_cast<int32_t>(aheadSeconds);

@@ -655,12 +655,7 @@ TEST(ScheduleForm, OpeningShowsTheClockTheDateOrWhatRemains) {
     EXPECT_EQ(F(v.wake), F(kNow));
 
     s.actionKind = 7;
-    s.actionYear = 2024;
-    s.actionMonth = 5;
-    s.actionDay = 31;
-    s.actionHour = 23;
-    s.actionMinute = 59;
-    s.actionSecond = 45;
+    SetActionTime(s, At(2024, 5, 31, 23, 59, 45));
     EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(2024, 5, 31, 23, 59, 45)));
     s.actionIsCountdown = 1;  // second not used: counted to 23:59:00
     EXPECT_EQ(F(OpeningFieldValues(kNow, s).action), F(At(0, 0, 16, 13, 38, 30)));
@@ -671,12 +666,7 @@ TEST(ScheduleForm, OpeningShowsTheClockTheDateOrWhatRemains) {
     s.actionYear = 2024;
     s.actionUsesSeconds = 0;
 
-    s.wakeYear = 2024;
-    s.wakeMonth = 6;
-    s.wakeDay = 1;
-    s.wakeHour = 0;
-    s.wakeMinute = 30;
-    s.wakeSecond = 10;
+    SetWakeTime(s, At(2024, 6, 1, 0, 30, 10));
     EXPECT_EQ(F(OpeningFieldValues(kNow, s).wake), F(At(2024, 6, 1, 0, 30, 10)));
     s.wakeIsCountdown = 1;
     EXPECT_EQ(F(OpeningFieldValues(kNow, s).wake), F(At(0, 0, 16, 14, 9, 30)));

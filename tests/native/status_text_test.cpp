@@ -9,12 +9,7 @@ const DateTime kNow{2026, 12, 7, 10, 0, 0};
 ScheduleState ScheduledAt(const DateTime& at) {
     ScheduleState schedule;
     schedule.actionKind = 4;
-    schedule.actionYear = at.year;
-    schedule.actionMonth = at.month;
-    schedule.actionDay = at.day;
-    schedule.actionHour = at.hour;
-    schedule.actionMinute = at.minute;
-    schedule.actionSecond = at.second;
+    SetActionTime(schedule, at);
     return schedule;
 }
 

@@ -17,12 +17,7 @@ DateTime At(int32_t y, int32_t mo, int32_t d, int32_t h, int32_t mi, int32_t s) 
 ScheduleState Schedule(const DateTime& action, int32_t usesSeconds, int32_t pollStep) {
     ScheduleState s;
     s.actionKind = 4;
-    s.actionYear = action.year;
-    s.actionMonth = action.month;
-    s.actionDay = action.day;
-    s.actionHour = action.hour;
-    s.actionMinute = action.minute;
-    s.actionSecond = action.second;
+    SetActionTime(s, action);
     s.actionUsesSeconds = usesSeconds;
     s.pollStep = pollStep;
     return s;

@@ -240,13 +240,7 @@ TEST_F(ScheduleDialogTest, PendingCountdownShowsTheRemainingTime) {
     gSchedule.actionKind = kActionReminder;
     gSchedule.actionIsCountdown = 1;
     gSchedule.actionUsesSeconds = 1;
-    const DateTime inTwoHours = CalendarSum(now, DateTime{0, 0, 0, 2, 0, 30});
-    gSchedule.actionYear = inTwoHours.year;
-    gSchedule.actionMonth = inTwoHours.month;
-    gSchedule.actionDay = inTwoHours.day;
-    gSchedule.actionHour = inTwoHours.hour;
-    gSchedule.actionMinute = inTwoHours.minute;
-    gSchedule.actionSecond = inTwoHours.second;
+    SetActionTime(gSchedule, CalendarSum(now, DateTime{0, 0, 0, 2, 0, 30}));
     Open();
     const std::string shown = Group(kActionFields);
     EXPECT_TRUE(shown == "0000 00 00 02 00 30" || shown == "0000 00 00 02 00 29") << shown;
@@ -267,21 +261,13 @@ TEST_F(ScheduleDialogTest, PendingCountdownShowsTheRemainingTime) {
 // the boxes of the wake group come back as they were committed.
 TEST_F(ScheduleDialogTest, PendingWakeUpFromTheActionShowsItsOffset) {
     gSchedule.actionKind = kActionStandby;
-    gSchedule.actionYear = 2031;
-    gSchedule.actionMonth = 3;
-    gSchedule.actionDay = 31;
-    gSchedule.actionHour = 23;
-    gSchedule.actionMinute = 50;
-    gSchedule.actionSecond = 40;  // counts though the action has no seconds
+    // The action's second counts though the action has no seconds; the wake
+    // second is neither shown nor used without seconds.
+    SetActionTime(gSchedule, DateTime{2031, 3, 31, 23, 50, 40});
+    SetWakeTime(gSchedule, DateTime{2031, 4, 1, 1, 5, 59});
     gSchedule.wakeEnabled = 1;
     gSchedule.wakeIsCountdown = 1;
     gSchedule.wakeRelativeToAction = 1;
-    gSchedule.wakeYear = 2031;
-    gSchedule.wakeMonth = 4;
-    gSchedule.wakeDay = 1;
-    gSchedule.wakeHour = 1;
-    gSchedule.wakeMinute = 5;
-    gSchedule.wakeSecond = 59;  // not shown or used without seconds
     Open();
     EXPECT_EQ("2031 03 31 23 50 00", Group(kActionFields));
     EXPECT_EQ("0000 00 00 01 14 00", Group(kWakeFields));
