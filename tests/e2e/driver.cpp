@@ -213,6 +213,40 @@ double Program::CpuMs() const {
     return ms(kernel) + ms(user);
 }
 
+namespace {
+
+bool WriteSettings(const ScratchDir& dir, const std::vector<unsigned char>& settings) {
+    if (settings.empty()) return false;
+    dir.Write("data\\settings.sf", settings);
+    return true;
+}
+
+}  // namespace
+
+Session::Session(const std::vector<unsigned char>& settings, const std::string& refuse)
+    : settingsWritten_(WriteSettings(dir, settings)),
+      program("halvexor_probe.exe", "", dir.Path(), refuse),
+      main(program.MainWindow()) {}
+
+HWND Session::OpenDialog(WPARAM command, const char* caption) const {
+    PostMessageA(main, WM_COMMAND, command, 0);
+    return program.WaitForWindow("#32770", caption);
+}
+
+bool Session::Cancel(HWND dialog) const {
+    Press(dialog, 1021);
+    return WaitUntilGone(dialog);
+}
+
+std::string Session::AnswerBox(const char* caption) const {
+    HWND box = program.WaitForBox(caption);
+    if (box == nullptr) return "(no box)";
+    const std::string text = BoxText(box);
+    Press(box, IDOK);
+    WaitUntilGone(box);
+    return text;
+}
+
 std::string BoxText(HWND box) {
     char text[1024] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);

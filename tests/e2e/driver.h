@@ -92,6 +92,30 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// The probe build started without arguments in a scratch folder of its own,
+// with the given settings file (none written when empty), its window up.
+struct Session {
+    explicit Session(const std::vector<unsigned char>& settings = {},
+                     const std::string& refuse = "");
+
+    // Sends a command to the main window and waits for the dialog it opens.
+    HWND OpenDialog(WPARAM command, const char* caption) const;
+    // Presses a dialog's Cancel (1021) and waits until it is gone.
+    bool Cancel(HWND dialog) const;
+    // The text of the next box with that caption, answered with OK; "(no
+    // box)" when none came.
+    std::string AnswerBox(const char* caption) const;
+
+    ScratchDir dir;
+
+private:
+    bool settingsWritten_;  // before the program starts
+
+public:
+    Program program;
+    HWND main;
+};
+
 // The text of a message box.
 std::string BoxText(HWND box);
 

@@ -92,145 +92,127 @@ TEST_P(MainWindowLevelTest, ButtonsMatchTheTableAndAreAllEnabled) {
 INSTANTIATE_TEST_SUITE_P(Versions, MainWindowLevelTest, ::testing::Values("winxp", "win2k"));
 
 TEST(MainWindow, HideButtonHidesAndTrayDoubleClickBringsBack) {
-    ScratchDir dir;
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
+    e2e::Session run;
+    ASSERT_NE(nullptr, run.main);
 
     POINT hide = {287, -29};  // in the title bar, above the client area
-    ClientToScreen(main, &hide);
-    PostMessageA(main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(hide.x, hide.y));
-    for (int i = 0; i < 100 && IsWindowVisible(main); ++i) Sleep(50);
-    EXPECT_FALSE(IsWindowVisible(main));
+    ClientToScreen(run.main, &hide);
+    PostMessageA(run.main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(hide.x, hide.y));
+    for (int i = 0; i < 100 && IsWindowVisible(run.main); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(run.main));
 
-    PostMessageA(main, 0x8001, 1, WM_LBUTTONUP);  // a single click does nothing
+    PostMessageA(run.main, 0x8001, 1, WM_LBUTTONUP);  // a single click does nothing
     Sleep(300);
-    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(IsWindowVisible(run.main));
 
-    PostMessageA(main, 0x8001, 1, WM_LBUTTONDBLCLK);
-    for (int i = 0; i < 100 && !IsWindowVisible(main); ++i) Sleep(50);
-    EXPECT_TRUE(IsWindowVisible(main));
+    PostMessageA(run.main, 0x8001, 1, WM_LBUTTONDBLCLK);
+    for (int i = 0; i < 100 && !IsWindowVisible(run.main); ++i) Sleep(50);
+    EXPECT_TRUE(IsWindowVisible(run.main));
 
     POINT outside = {200, -29};  // the title bar, but not the hide button
-    ClientToScreen(main, &outside);
-    PostMessageA(main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(outside.x, outside.y));
+    ClientToScreen(run.main, &outside);
+    PostMessageA(run.main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(outside.x, outside.y));
     Sleep(300);
-    EXPECT_TRUE(IsWindowVisible(main));
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_TRUE(IsWindowVisible(run.main));
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 TEST(MainWindow, NoToTheCloseQuestionKeepsWindowAndIcon) {
-    ScratchDir dir;
-    dir.Write("data\\settings.sf", SettingsFile(0, 0, 0, 0, 0));
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40001, 0);  // "Konec" asks even without confirmations
-    HWND question = program.WaitForBox("Halvexor");
+    e2e::Session run(SettingsFile(0, 0, 0, 0, 0));
+    ASSERT_NE(nullptr, run.main);
+    PostMessageA(run.main, WM_COMMAND, 40001, 0);  // "Konec" asks even without confirmations
+    HWND question = run.program.WaitForBox("Halvexor");
     ASSERT_NE(nullptr, question);
     EXPECT_EQ("Opravdu ukončit?", BoxText(question));
-    EXPECT_EQ(main, GetWindow(question, GW_OWNER));
+    EXPECT_EQ(run.main, GetWindow(question, GW_OWNER));
     Press(question, IDNO);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
     Sleep(200);
-    EXPECT_TRUE(program.Running());
-    EXPECT_TRUE(IsWindow(main));
-    EXPECT_TRUE(TrayIconPresent(main));
-    EXPECT_EQ(0u, program.Close());
-    EXPECT_FALSE(TrayIconPresent(main));
+    EXPECT_TRUE(run.program.Running());
+    EXPECT_TRUE(IsWindow(run.main));
+    EXPECT_TRUE(TrayIconPresent(run.main));
+    EXPECT_EQ(0u, run.program.Close());
+    EXPECT_FALSE(TrayIconPresent(run.main));
 }
 
 TEST(Commands, ConfirmedShutDownAsksAndOnlyYesRequests) {
-    ScratchDir dir;
-    dir.Write("data\\settings.sf", SettingsFile(1, 0, 0, 0, 0));
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
+    e2e::Session run(SettingsFile(1, 0, 0, 0, 0));
+    ASSERT_NE(nullptr, run.main);
 
-    PostMessageA(main, WM_COMMAND, 40003, 0);
-    HWND question = program.WaitForBox("Halvexor");
+    PostMessageA(run.main, WM_COMMAND, 40003, 0);
+    HWND question = run.program.WaitForBox("Halvexor");
     ASSERT_NE(nullptr, question);
     EXPECT_EQ("Opravdu vypnout ?", BoxText(question));
     Press(question, IDNO);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
     Sleep(200);
-    EXPECT_TRUE(program.Requests().empty());
+    EXPECT_TRUE(run.program.Requests().empty());
 
-    PostMessageA(main, WM_COMMAND, 40003, 0);
-    question = program.WaitForBox("Halvexor");
+    PostMessageA(run.main, WM_COMMAND, 40003, 0);
+    question = run.program.WaitForBox("Halvexor");
     ASSERT_NE(nullptr, question);
     Press(question, IDYES);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
     Sleep(300);
-    EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "ExitSession(8)"}), program.Requests());
-    EXPECT_EQ(0u, program.Close()) << "an immediate shut down does not end the program";
+    EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "ExitSession(8)"}), run.program.Requests());
+    EXPECT_EQ(0u, run.program.Close()) << "an immediate shut down does not end the program";
 }
 
 TEST(Commands, WithoutConfirmationsMonitorOffActsAtOnce) {
-    ScratchDir dir;
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40015, 0);
-    PostMessageA(main, WM_COMMAND, 40011, 0);  // no command has this id
-    PostMessageA(main, WM_COMMAND, 40021, 0);
-    for (int i = 0; i < 50 && program.Requests().size() < 2; ++i) Sleep(50);
-    EXPECT_EQ((Lines{"Broadcast(0xF170,2)", "Broadcast(0xF140,0)"}), program.Requests());
-    EXPECT_EQ(nullptr, program.WaitForBox("Halvexor", 300));
-    EXPECT_EQ(0u, program.Close());
+    e2e::Session run;
+    ASSERT_NE(nullptr, run.main);
+    PostMessageA(run.main, WM_COMMAND, 40015, 0);
+    PostMessageA(run.main, WM_COMMAND, 40011, 0);  // no command has this id
+    PostMessageA(run.main, WM_COMMAND, 40021, 0);
+    for (int i = 0; i < 50 && run.program.Requests().size() < 2; ++i) Sleep(50);
+    EXPECT_EQ((Lines{"Broadcast(0xF170,2)", "Broadcast(0xF140,0)"}), run.program.Requests());
+    EXPECT_EQ(nullptr, run.program.WaitForBox("Halvexor", 300));
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 TEST(Commands, RefusedLockShowsItsErrorWithoutOwner) {
-    ScratchDir dir;
-    Program program(kProbe, "", dir.Path(), "lock");
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40005, 0);
-    HWND box = program.WaitForBox("Chyba");
+    e2e::Session run({}, "lock");
+    ASSERT_NE(nullptr, run.main);
+    PostMessageA(run.main, WM_COMMAND, 40005, 0);
+    HWND box = run.program.WaitForBox("Chyba");
     ASSERT_NE(nullptr, box);
     EXPECT_EQ("Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", BoxText(box));
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
     Press(box, IDOK);
     ASSERT_TRUE(e2e::WaitUntilGone(box));
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // The refusal's code tells whether the question had been asked.
 TEST(Commands, RefusedHibernateNamesWhetherItWasAsked) {
     for (int ask : {0, 1}) {
-        ScratchDir dir;
-        dir.Write("data\\settings.sf", SettingsFile(ask, 0, 0, 0, 0));
-        Program program(kProbe, "", dir.Path(), "suspend");
-        HWND main = program.MainWindow();
-        ASSERT_NE(nullptr, main);
-        PostMessageA(main, WM_COMMAND, 40012, 0);
+        e2e::Session run(SettingsFile(ask, 0, 0, 0, 0), "suspend");
+        ASSERT_NE(nullptr, run.main);
+        PostMessageA(run.main, WM_COMMAND, 40012, 0);
         if (ask == 1) {
-            HWND question = program.WaitForBox("Halvexor");
+            HWND question = run.program.WaitForBox("Halvexor");
             ASSERT_NE(nullptr, question);
             EXPECT_EQ("Opravdu hibernovat ?", BoxText(question));
             Press(question, IDYES);
         }
-        HWND box = program.WaitForBox("Chyba");
+        HWND box = run.program.WaitForBox("Chyba");
         ASSERT_NE(nullptr, box);
         EXPECT_EQ(ask == 1 ? "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-004"
                            : "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-003",
                   BoxText(box));
-        EXPECT_EQ(main, GetWindow(box, GW_OWNER));
+        EXPECT_EQ(run.main, GetWindow(box, GW_OWNER));
         Press(box, IDOK);
         ASSERT_TRUE(e2e::WaitUntilGone(box));
-        EXPECT_EQ(Lines{"Suspend(1,0,1)"}, program.Requests());
-        EXPECT_EQ(0u, program.Close());
+        EXPECT_EQ(Lines{"Suspend(1,0,1)"}, run.program.Requests());
+        EXPECT_EQ(0u, run.program.Close());
     }
 }
 
 TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
-    ScratchDir dir;
-    dir.Write("data\\settings.sf", SettingsFile(0, 1, 0, 0, 77));
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40008, 0);
-    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    e2e::Session run(SettingsFile(0, 1, 0, 0, 77));
+    ASSERT_NE(nullptr, run.main);
+    PostMessageA(run.main, WM_COMMAND, 40008, 0);
+    HWND dialog = run.program.WaitForWindow("#32770", "Nastavení");
     ASSERT_NE(nullptr, dialog);
 
     // Shown as stored: the warning field disabled but holding its value.
@@ -257,79 +239,71 @@ TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     Sleep(200);
     // The field takes four digits at most.
-    EXPECT_EQ(SettingsFile(1, 0, 1, 1, 9999), dir.Read("data\\settings.sf"));
-    EXPECT_FALSE(dir.Exists("data\\settings.sf.new"));
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(SettingsFile(1, 0, 1, 1, 9999), run.dir.Read("data\\settings.sf"));
+    EXPECT_FALSE(run.dir.Exists("data\\settings.sf.new"));
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 TEST(SettingsDialog, CancelChangesNothing) {
-    ScratchDir dir;
     const auto stored = SettingsFile(1, 0, 1, 1, 30);
-    dir.Write("data\\settings.sf", stored);
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40008, 0);
-    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    e2e::Session run(stored);
+    ASSERT_NE(nullptr, run.main);
+    PostMessageA(run.main, WM_COMMAND, 40008, 0);
+    HWND dialog = run.program.WaitForWindow("#32770", "Nastavení");
     ASSERT_NE(nullptr, dialog);
     SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_UNCHECKED, 0);
     Press(dialog, 1021);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
+    EXPECT_EQ(stored, run.dir.Read("data\\settings.sf"));
     // Still asking: the question of "Zrušit akci" comes, with nothing pending.
-    PostMessageA(main, WM_COMMAND, 40009, 0);
-    HWND question = program.WaitForBox("Halvexor");
+    PostMessageA(run.main, WM_COMMAND, 40009, 0);
+    HWND question = run.program.WaitForBox("Halvexor");
     ASSERT_NE(nullptr, question);
     EXPECT_EQ("Opravdu zrušit akci ?", BoxText(question));
     Press(question, IDNO);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // A failed save reports, closes the dialog, and leaves the old file whole.
 TEST(SettingsDialog, FailedSaveReportsAndKeepsTheOldFile) {
-    ScratchDir dir;
     const auto stored = SettingsFile(0, 0, 0, 0, 5);
-    dir.Write("data\\settings.sf", stored);
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
+    e2e::Session run(stored);
+    ASSERT_NE(nullptr, run.main);
     // The new file cannot be made where a folder of its name stands.
-    CreateDirectoryA(dir.File("data\\settings.sf.new").c_str(), nullptr);
-    PostMessageA(main, WM_COMMAND, 40008, 0);
-    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    CreateDirectoryA(run.dir.File("data\\settings.sf.new").c_str(), nullptr);
+    PostMessageA(run.main, WM_COMMAND, 40008, 0);
+    HWND dialog = run.program.WaitForWindow("#32770", "Nastavení");
     ASSERT_NE(nullptr, dialog);
     SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
     Press(dialog, 1000);
-    HWND box = program.WaitForBox("Chyba");
+    HWND box = run.program.WaitForBox("Chyba");
     ASSERT_NE(nullptr, box);
     EXPECT_EQ("Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", BoxText(box));
     Press(box, IDOK);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
-    RemoveDirectoryA(dir.File("data\\settings.sf.new").c_str());
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(stored, run.dir.Read("data\\settings.sf"));
+    RemoveDirectoryA(run.dir.File("data\\settings.sf.new").c_str());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // When the shell starts again every notification-area icon is gone; the
 // program adds its own back, or a hidden window could never return.
 TEST(MainWindow, TrayIconComesBackWhenTheShellRestarts) {
-    ScratchDir dir;
-    Program program(kProbe, "", dir.Path());
-    HWND main = program.MainWindow();
-    ASSERT_NE(nullptr, main);
+    e2e::Session run;
+    ASSERT_NE(nullptr, run.main);
     NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    icon.hWnd = main;
+    icon.hWnd = run.main;
     icon.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    ASSERT_FALSE(TrayIconPresent(main));
-    PostMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_FALSE(TrayIconPresent(run.main));
+    PostMessageA(run.main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     bool back = false;
     for (int i = 0; i < 50 && !back; ++i) {
         Sleep(50);
-        back = TrayIconPresent(main);
+        back = TrayIconPresent(run.main);
     }
     EXPECT_TRUE(back);
-    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(0u, run.program.Close());
 }

@@ -21,12 +21,11 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-const char kProbe[] = "halvexor_probe.exe";
 const WPARAM kCommandSchedule = 40006;
 const WPARAM kCommandCancelAction = 40009;
 
 // Controls of the scheduling dialog.
-const int kOk = 1000, kCancel = 1021;
+const int kOk = 1000;
 const int kReminder = 1014, kMonitorOff = 1030, kStandby = 1016, kLock = 1001;
 const int kActionUsesSeconds = 1022, kActionCountdown = 1023, kApplyImmediately = 1042;
 const int kPollStepButton = 1013, kWakeEnabled = 1041;
@@ -36,34 +35,12 @@ const int kWakeFields[6] = {1006, 1012, 1017, 1018, 1019, 1020};
 const int kActionRadios[9] = {1001, 1002, 1003, 1004, 1014, 1015, 1016, 1030, 1045};
 
 // The program with its window up and the given settings.
-struct Running {
-    explicit Running(const std::vector<unsigned char>& settings, const std::string& refuse = "") {
-        dir.Write("data\\settings.sf", settings);
-        program.reset(new Program(kProbe, "", dir.Path(), refuse));
-        main = program->MainWindow();
-    }
+struct Running : e2e::Session {
+    using Session::Session;
     // Opens the scheduling dialog.
-    HWND Schedule() const {
-        PostMessageA(main, WM_COMMAND, kCommandSchedule, 0);
-        return program->WaitForWindow("#32770", "Načasovat akci");
-    }
-    // Closes the scheduling dialog with Cancel.
-    bool Cancel(HWND dialog) const {
-        Press(dialog, kCancel);
-        return e2e::WaitUntilGone(dialog);
-    }
+    HWND Schedule() const { return OpenDialog(kCommandSchedule, "Načasovat akci"); }
     // The text of the next "Chyba" box, answered.
-    std::string Error() const {
-        HWND box = program->WaitForBox("Chyba");
-        if (box == nullptr) return "(no box)";
-        const std::string text = BoxText(box);
-        Press(box, IDOK);
-        e2e::WaitUntilGone(box);
-        return text;
-    }
-    ScratchDir dir;
-    std::unique_ptr<Program> program;
-    HWND main = nullptr;
+    std::string Error() const { return AnswerBox("Chyba"); }
 };
 
 void Type(HWND dialog, const int (&ids)[6], const char* const (&texts)[6]) {
@@ -146,8 +123,8 @@ TEST(ScheduleDialog, FirstOpeningShowsNowAndNothingChosen) {
     Sleep(300);
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_TRUE(run.Cancel(dialog));
-    EXPECT_EQ(0u, run.program->Close());
-    EXPECT_EQ(Lines{}, run.program->Requests());
+    EXPECT_EQ(0u, run.program.Close());
+    EXPECT_EQ(Lines{}, run.program.Requests());
 }
 
 // The action date is checked before the choice of an action, and OK keeps
@@ -164,7 +141,7 @@ TEST(ScheduleDialog, OkRefusesABadDateThenAMissingAction) {
     EXPECT_EQ("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089", run.Error());
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_TRUE(run.Cancel(dialog));
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // One countdown timer cannot wait off more than a day.
@@ -183,8 +160,8 @@ TEST(ScheduleDialog, CountdownSettingRefusesADayAhead) {
     EXPECT_EQ("Chyba - Datumu : Odpočítávání nesmí být delší než den !\nChyba : ER-DPT01-060",
               run.Error());
     EXPECT_TRUE(run.Cancel(dialog));
-    EXPECT_EQ(0u, run.program->Close());
-    EXPECT_EQ(Lines{}, run.program->Requests());
+    EXPECT_EQ(0u, run.program.Close());
+    EXPECT_EQ(Lines{}, run.program.Requests());
 }
 
 // The reminder comes on time, by the one countdown timer and by the cascade,
@@ -198,7 +175,7 @@ TEST(ScheduleDialog, ReminderComesOnTimeAndLeavesNothingScheduled) {
         ScheduleReminderIn(dialog, "03");
         ASSERT_TRUE(e2e::WaitUntilGone(dialog));
         const DWORD confirmed = GetTickCount();
-        HWND box = run.program->WaitForBox("Upozornění", 8000);
+        HWND box = run.program.WaitForBox("Upozornění", 8000);
         const DWORD late = GetTickCount() - confirmed;
         ASSERT_NE(nullptr, box);
         EXPECT_EQ("Časované upozornění od programu Halvexor !", BoxText(box));
@@ -215,7 +192,7 @@ TEST(ScheduleDialog, ReminderComesOnTimeAndLeavesNothingScheduled) {
         for (int id : kActionRadios) EXPECT_FALSE(Ticked(dialog, id)) << id;
         EXPECT_FALSE(Ticked(dialog, kActionCountdown));
         EXPECT_TRUE(run.Cancel(dialog));
-        EXPECT_EQ(0u, run.program->Close());
+        EXPECT_EQ(0u, run.program.Close());
     }
 }
 
@@ -231,10 +208,10 @@ TEST(ScheduleDialog, ApplyImmediatelyActsAsTheDialogCloses) {
     Lines requests;
     for (int i = 0; i < 40 && requests.empty(); ++i) {
         Sleep(50);
-        requests = run.program->Requests();
+        requests = run.program.Requests();
     }
     EXPECT_EQ(Lines{"Broadcast(0xF170,2)"}, requests);
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // Cancelling a pending schedule stops its timers: nothing comes after.
@@ -245,8 +222,8 @@ TEST(ScheduleDialog, CancelledScheduleNeverFires) {
     ScheduleReminderIn(dialog, "03");
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     PostMessageA(run.main, WM_COMMAND, kCommandCancelAction, 0);
-    EXPECT_EQ(nullptr, run.program->WaitForBox("Upozornění", 5000));
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(nullptr, run.program.WaitForBox("Upozornění", 5000));
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // A pending schedule with the clock hidden leaves the program asleep between
@@ -262,14 +239,14 @@ TEST(ScheduleDialog, PendingScheduleUsesNoProcessorBetweenTicks) {
     Press(dialog, kOk);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     Sleep(1500);  // the cascade's hand-overs
-    const double before = run.program->CpuMs();
+    const double before = run.program.CpuMs();
     EXPECT_GT(before, 0.0);  // the start-up's own time: the measure works
     Sleep(5000);
-    const double used = run.program->CpuMs() - before;
+    const double used = run.program.CpuMs() - before;
     std::printf("processor time over 5 s with a pending schedule: %.1f ms\n", used);
     EXPECT_LT(used, 50.0);
-    EXPECT_EQ(Lines{}, run.program->Requests());
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(Lines{}, run.program.Requests());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // The wake-up's own suspension request, the clamped delay armed on a resume
@@ -284,19 +261,19 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     const DWORD confirmed = GetTickCount();
     EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)"}),
-              WaitForRequests(*run.program, 3, 2000));
+              WaitForRequests(run.program, 3, 2000));
 
     // The timer is set once more when its due time has come.
-    const Lines requests = WaitForRequests(*run.program, 4, 14000);
+    const Lines requests = WaitForRequests(run.program, 4, 14000);
     const DWORD due = GetTickCount() - confirmed;
     ASSERT_EQ(4u, requests.size());
     EXPECT_EQ("ArmWakeTimer(0)", requests[3]);
     EXPECT_GE(due, 9500u);
     EXPECT_LE(due, 11500u);
 
-    const double before = run.program->CpuMs();
+    const double before = run.program.CpuMs();
     Sleep(1800);
-    const double used = run.program->CpuMs() - before;
+    const double used = run.program.CpuMs() - before;
     std::printf("processor time over 1.8 s of the pause: %.1f ms\n", used);
     EXPECT_LT(used, 30.0);
 
@@ -317,8 +294,8 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     }
     EXPECT_GE(cleared, due + 2500);
     EXPECT_LE(cleared, due + 4500);
-    EXPECT_EQ(4u, run.program->Requests().size());
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(4u, run.program.Requests().size());
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // A refused suspension ends the program at once, with code 3 and no box.
@@ -327,9 +304,9 @@ TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
     HWND dialog = run.Schedule();
     ASSERT_NE(nullptr, dialog);
     ScheduleStandbyWakingIn(dialog, "30");
-    EXPECT_EQ(3u, run.program->WaitForExit(5000));
+    EXPECT_EQ(3u, run.program.WaitForExit(5000));
     EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(0,1,0)"}),
-              run.program->Requests());
+              run.program.Requests());
 }
 
 // The clock timer feeds the status display: with the warning on, it is given
@@ -341,7 +318,7 @@ TEST(ScheduleDialog, WarningComesOnceBeforeTheAction) {
     ScheduleReminderIn(dialog, "07");
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     const DWORD confirmed = GetTickCount();
-    HWND warning = run.program->WaitForBox("Upozornění", 8000);
+    HWND warning = run.program.WaitForBox("Upozornění", 8000);
     ASSERT_NE(nullptr, warning);
     const DWORD warned = GetTickCount() - confirmed;
     EXPECT_EQ(0u, BoxText(warning).find("Akce bude provedena za ")) << BoxText(warning);
@@ -349,11 +326,11 @@ TEST(ScheduleDialog, WarningComesOnceBeforeTheAction) {
     EXPECT_LE(warned, 5000u);
     Press(warning, IDOK);
     ASSERT_TRUE(e2e::WaitUntilGone(warning));
-    HWND reminder = run.program->WaitForBox("Upozornění", 8000);
+    HWND reminder = run.program.WaitForBox("Upozornění", 8000);
     ASSERT_NE(nullptr, reminder);
     EXPECT_EQ("Časované upozornění od programu Halvexor !", BoxText(reminder));
     Press(reminder, IDOK);
     ASSERT_TRUE(e2e::WaitUntilGone(reminder));
-    EXPECT_EQ(nullptr, run.program->WaitForBox("Upozornění", 1500));
-    EXPECT_EQ(0u, run.program->Close());
+    EXPECT_EQ(nullptr, run.program.WaitForBox("Upozornění", 1500));
+    EXPECT_EQ(0u, run.program.Close());
 }
