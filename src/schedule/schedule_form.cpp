@@ -59,11 +59,6 @@ const char* MessageText(char kind) {
     }
 }
 
-int32_t Field(const DateTime& t, int index) {
-    const int32_t fields[6] = {t.year, t.month, t.day, t.hour, t.minute, t.second};
-    return fields[index];
-}
-
 DateTime WithSecond(DateTime t, int32_t usesSeconds, int32_t second) {
     t.second = usesSeconds == 1 ? second : 0;
     return t;
@@ -103,8 +98,8 @@ ConfirmResult RefuseConfirm(const ScheduleEdit& edit, int32_t code) {
 
 // The action time as OK and 1043 take it: a countdown is counted from now.
 // Returns 0 or the code of the failed check.
-int32_t ActionTime(const DateTime& now, const ScheduleEdit& edit, const DateTime& read,
-                   int32_t negativeFirst, int32_t dateFirst, DateTime* action) {
+int32_t FormActionTime(const DateTime& now, const ScheduleEdit& edit, const DateTime& read,
+                       int32_t negativeFirst, int32_t dateFirst, DateTime* action) {
     DateTime a = read;
     if (edit.editActionIsCountdown == 1) {
         if (const int32_t code = CheckNotNegative(a, negativeFirst)) {
@@ -152,9 +147,9 @@ std::string ScheduleErrorText(int32_t code) {
 }
 
 int32_t CheckNotNegative(const DateTime& value, int32_t first) {
-    for (int i = 0; i < 6; ++i) {
-        if (Field(value, i) < 0) {
-            return first + i;
+    for (int32_t c = kComponentYear; c <= kComponentSecond; ++c) {
+        if (CalendarField(value, c) < 0) {
+            return first + c - kComponentYear;
         }
     }
     return 0;
@@ -172,11 +167,11 @@ int32_t CheckDateAndTime(const DateTime& value, int32_t first) {
 
 int32_t CheckWakeNotBefore(const DateTime& wake, const DateTime& action, int32_t first) {
     // The first component in which the two differ decides; equal times pass.
-    for (int i = 0; i < 6; ++i) {
-        const int32_t w = Field(wake, i);
-        const int32_t a = Field(action, i);
+    for (int32_t c = kComponentYear; c <= kComponentSecond; ++c) {
+        const int32_t w = CalendarField(wake, c);
+        const int32_t a = CalendarField(action, c);
         if (w != a) {
-            return w < a ? first + i : 0;
+            return w < a ? first + c - kComponentYear : 0;
         }
     }
     return 0;
@@ -271,8 +266,8 @@ FormChange FlipWakeOrigin(const DateTime& now, const ScheduleEdit& edit,
     DateTime a{};
     DateTime w = wake;
     if (fromAction) {
-        int32_t code = ActionTime(now, edit, action, form_code::kFromActionActionNegative,
-                                  form_code::kFromActionActionDate, &a);
+        int32_t code = FormActionTime(now, edit, action, form_code::kFromActionActionNegative,
+                                      form_code::kFromActionActionDate, &a);
         if (code == 0 && edit.editWakeIsCountdown == 1) {
             code = CheckNotNegative(w, form_code::kFromActionWakeNegative);
             if (code == 0) {
@@ -298,8 +293,8 @@ FormChange FlipWakeOrigin(const DateTime& now, const ScheduleEdit& edit,
         change.edit.editWakeRelativeToAction = 1;
         return change;
     }
-    int32_t code = ActionTime(now, edit, action, form_code::kFromNowActionNegative,
-                              form_code::kFromNowActionDate, &a);
+    int32_t code = FormActionTime(now, edit, action, form_code::kFromNowActionNegative,
+                                  form_code::kFromNowActionDate, &a);
     if (code == 0 && edit.editWakeIsCountdown == 1) {
         code = CheckNotNegative(w, form_code::kFromNowWakeNegative);
         if (code == 0) {
@@ -331,8 +326,8 @@ ConfirmResult ConfirmSchedule(const DateTime& now, const ScheduleEdit& edit,
 
     // With "Použít akci ihned" the group holds a zero countdown, so a is now.
     DateTime a{};
-    if (const int32_t code = ActionTime(now, edit, action, form_code::kConfirmActionNegative,
-                                        form_code::kConfirmActionDate, &a)) {
+    if (const int32_t code = FormActionTime(now, edit, action, form_code::kConfirmActionNegative,
+                                            form_code::kConfirmActionDate, &a)) {
         return RefuseConfirm(edit, code);
     }
     // A time in the past is taken; it simply fires at once.

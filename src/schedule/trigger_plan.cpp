@@ -41,12 +41,12 @@ int32_t PollIntervalSeconds(int32_t pollStep) {
 }
 
 bool ActionTimeReached(const DateTime& now, const ScheduleState& schedule, bool withSeconds) {
-    const int32_t current[6] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
-    const DateTime a = ActionTime(schedule);
-    const int32_t action[6] = {a.year, a.month, a.day, a.hour, a.minute, a.second};
-    const int fields = withSeconds ? 6 : 5;
-    for (int i = 0; i < fields; ++i) {
-        if (current[i] != action[i]) return current[i] > action[i];
+    const DateTime action = ActionTime(schedule);
+    const int32_t last = withSeconds ? kComponentSecond : kComponentMinute;
+    for (int32_t c = kComponentYear; c <= last; ++c) {
+        const int32_t current = CalendarField(now, c);
+        const int32_t target = CalendarField(action, c);
+        if (current != target) return current > target;
     }
     return true;
 }
