@@ -2,17 +2,27 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 
 #include "actions/power_requests.h"
 
 namespace probe {
 namespace {
 
-std::mutex& Guard() {
-    static std::mutex lock;
-    return lock;
-}
+// The requests may come from the wake-up thread too.  The probe is also
+// linked into the programs, whose compilers have no std::mutex.
+struct Section {
+    Section() { InitializeCriticalSection(&section); }
+    ~Section() { DeleteCriticalSection(&section); }
+    CRITICAL_SECTION section;
+} guard;
+
+class Hold {
+public:
+    Hold() { EnterCriticalSection(&guard.section); }
+    ~Hold() { LeaveCriticalSection(&guard.section); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+};
 
 std::vector<std::string>& Log() {
     static std::vector<std::string> log;
@@ -34,7 +44,7 @@ bool IsRefused(const char* name) {
 
 // Records one request; true when it is to succeed.
 bool Record(const char* name, const std::string& call) {
-    std::lock_guard<std::mutex> hold(Guard());
+    Hold hold;
     Log().push_back(call);
     if (const char* path = std::getenv("HALVEXOR_PROBE_LOG")) {
         if (FILE* file = std::fopen(path, "a")) {
@@ -48,12 +58,12 @@ bool Record(const char* name, const std::string& call) {
 }  // namespace
 
 std::vector<std::string> Requests() {
-    std::lock_guard<std::mutex> hold(Guard());
+    Hold hold;
     return Log();
 }
 
 void Reset(const std::string& refused) {
-    std::lock_guard<std::mutex> hold(Guard());
+    Hold hold;
     Log().clear();
     Refused() = refused;
 }
