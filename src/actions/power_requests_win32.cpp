@@ -1,7 +1,7 @@
 // The real requests.  Linked only into the product.
 #include "actions/power_requests.h"
 
-#include <powrprof.h>
+#include "app/dll_search.h"
 
 namespace power {
 
@@ -9,8 +9,21 @@ BOOL Lock() { return LockWorkStation(); }
 
 BOOL ExitSession(UINT flags) { return ExitWindowsEx(flags, 0); }
 
+// SetSuspendState lives in powrprof.dll, which is loaded from the system
+// folder when a suspension is asked for (see app/dll_search.h).  A DLL or a
+// function that is not there is a refusal like any other.
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent) {
-    return SetSuspendState(hibernate, forceCritical, disableWakeEvent);
+    HMODULE library = LoadSystemLibrary("powrprof.dll");
+    if (library == nullptr) return FALSE;
+    using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+    // Through a plain function pointer, which any function type may be cast to.
+    const auto address = reinterpret_cast<void (*)()>(GetProcAddress(library, "SetSuspendState"));
+    const BOOLEAN result =
+        address != nullptr
+            ? reinterpret_cast<SetSuspendStateFn>(address)(hibernate, forceCritical, disableWakeEvent)
+            : FALSE;
+    FreeLibrary(library);
+    return result;
 }
 
 HANDLE CreateWakeTimer() { return CreateWaitableTimerA(nullptr, TRUE, nullptr); }

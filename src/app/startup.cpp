@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "actions/actions.h"
+#include "app/dll_search.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
 #include "settings/settings_store.h"
@@ -43,6 +44,7 @@ void RunQuickAction(QuickAction action) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance, char* commandLine) {
+    RestrictDllSearchToSystemFolder();
     if (!DetermineOsLevel()) {
         MessageBoxA(nullptr, "Chyba v ověření systému !\nChyba : ER-WM01-001", "Halvexor",
                     MB_ICONERROR);
