@@ -62,6 +62,22 @@ std::string BuildDir() {
     return dir.substr(0, dir.find_last_of('\\'));
 }
 
+std::string ProgramDir() {
+    char value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("HALVEXOR_PROGRAM_DIR", value, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return BuildDir();
+    std::string dir = value;
+    for (char& c : dir) {
+        if (c == '/') c = '\\';
+    }
+    while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    return dir;
+}
+
+bool CopyInto(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
 ScratchDir::ScratchDir(bool withDataFolder) {
     static int counter = 0;
     char temp[MAX_PATH] = {};
@@ -129,7 +145,9 @@ Program::Program(const std::string& exeName, const std::string& arguments, const
     : cwd_(cwd) {
     SetEnvironmentVariableA("HALVEXOR_PROBE_LOG", (cwd + "\\probe.log").c_str());
     SetEnvironmentVariableA("HALVEXOR_PROBE_REFUSE", refuse.c_str());
-    std::string commandLine = "\"" + BuildDir() + "\\" + exeName + "\"";
+    const std::string path =
+        exeName.find('\\') != std::string::npos ? exeName : ProgramDir() + "\\" + exeName;
+    std::string commandLine = "\"" + path + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
@@ -177,13 +195,19 @@ HWND Program::WaitForWindow(const char* className, const char* title, DWORD time
 }
 
 HWND Program::MainWindow(DWORD timeoutMs) const {
+    // The window shows before its buttons are made and enabled by the
+    // capability level; the program is idle only once all that is done.
+    if (info_.hProcess == nullptr || WaitForInputIdle(info_.hProcess, timeoutMs) != 0) {
+        return nullptr;
+    }
     HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", timeoutMs);
-    // The buttons come after the window; "Zrušit akci" is made last.
-    for (int i = 0; main != nullptr && i < 100 && GetDlgItem(main, 40009) == nullptr; ++i) {
-        Sleep(50);
+    if (main == nullptr || GetDlgItem(main, 40009) == nullptr || !Settle(main, timeoutMs)) {
+        return nullptr;
     }
     return main;
 }
+
+
 
 DWORD Program::Close() {
     HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", 5000, false);
@@ -276,6 +300,16 @@ std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int w
         }
     }
     return bytes;
+}
+
+bool Settle(HWND window, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {

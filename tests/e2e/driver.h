@@ -10,8 +10,15 @@
 
 namespace e2e {
 
-// The folder the test executables and the programs under test were built in.
+// The folder the test executables were built in.
 std::string BuildDir();
+
+// The folder of the programs under test: HALVEXOR_PROGRAM_DIR (a host path
+// such as "Z:/work/build/win32" is taken as it is), else BuildDir().
+std::string ProgramDir();
+
+// Copies a file; false when it could not be done.
+bool CopyInto(const std::string& from, const std::string& to);
 
 // A fresh, empty working directory that is removed again with the object.
 class ScratchDir {
@@ -49,9 +56,10 @@ private:
 // One run of a program under test.
 class Program {
 public:
-    // Starts BuildDir()\exeName with the given argument text in `cwd`.  The
-    // probe build writes its power requests to cwd\probe.log; `refuse` lists
-    // the requests it refuses (see tests/support/power_probe.h).
+    // Starts ProgramDir()\exeName (or exeName itself when it is a path) with
+    // the given argument text in `cwd`.  The probe build writes its power
+    // requests to cwd\probe.log; `refuse` lists the requests it refuses (see
+    // tests/support/power_probe.h).
     Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,
             const std::string& refuse = "");
     ~Program();  // ends the process if it is still running
@@ -69,8 +77,12 @@ public:
     HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 15000,
                        bool visibleOnly = true) const;
 
-    // The main window, once it shows with all its buttons.
+    // The main window, once the program has finished its start (it waits for
+    // input with nothing left to do) and the window shows with all its
+    // buttons.
     HWND MainWindow(DWORD timeoutMs = 15000) const;
+
+
 
     // Closes the program as a user does: the close question answered Yes.
     // Returns the exit code.
@@ -134,6 +146,13 @@ bool Ticked(HWND dialog, int id);
 
 // The settings file of the given five values, as the program writes it.
 std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds);
+
+// Waits until the thread of `window` has handled every message posted to it
+// before the call (or has entered a modal box or dialog meanwhile); false
+// when it did not within the time.  Two messages sent one after the other do
+// it: a thread takes sent messages before posted ones, so the second is
+// answered only once the posted messages ahead of it have been dispatched.
+bool Settle(HWND window, DWORD timeoutMs = 10000);
 
 // Waits until the window is gone.
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 10000);

@@ -122,7 +122,7 @@ TEST_P(AboutStampTest, ShowsTheStampOfTheDataFile) {
     ScratchDir dir;
     if (GetParam().writeFile) dir.Write("data\\bld_rm.tf", Bytes(GetParam().content));
     Program program(kProbe, "", dir.Path());
-    HWND mainWindow = program.WaitForWindow("WinAPIMainClass", "Halvexor");
+    HWND mainWindow = program.MainWindow();
     ASSERT_NE(nullptr, mainWindow);
 
     HWND about = OpenDialog(program, mainWindow, kCommandAbout, "O Programu");
@@ -149,13 +149,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AboutDialog, EscapeDoesNotCloseItAndOkDoes) {
     ScratchDir dir;
     Program program(kProbe, "", dir.Path());
-    HWND mainWindow = program.WaitForWindow("WinAPIMainClass", "Halvexor");
+    HWND mainWindow = program.MainWindow();
     ASSERT_NE(nullptr, mainWindow);
 
     HWND about = OpenDialog(program, mainWindow, kCommandAbout, "O Programu");
     ASSERT_NE(nullptr, about);
     Press(about, IDCANCEL);
-    EXPECT_FALSE(e2e::WaitUntilGone(about, 1000));
+    ASSERT_TRUE(e2e::Settle(about));
+    EXPECT_TRUE(IsWindow(about));
     EXPECT_TRUE(IsWindowVisible(about));
     Press(about, 1000);
     EXPECT_TRUE(e2e::WaitUntilGone(about));
@@ -177,7 +178,7 @@ TEST(AboutDialog, DrawsTheProgramPictureInItsOwnSize) {
         ScratchDir dir;
         if (withPicture) dir.Write("data\\prg.bf", SolidBitmapFile(8, 255, 0, 0));
         Program program(kProbe, "", dir.Path());
-        HWND mainWindow = program.WaitForWindow("WinAPIMainClass", "Halvexor");
+        HWND mainWindow = program.MainWindow();
         ASSERT_NE(nullptr, mainWindow);
 
         HWND about = OpenDialog(program, mainWindow, kCommandAbout, "O Programu");
@@ -211,7 +212,7 @@ TEST_P(WindowsVersionDialogTest, ShowsPlatformAndVersionLine) {
     ScratchDir dir;
     e2e::PretendVersion pretend(kProbe, GetParam().version);
     Program program(kProbe, "", dir.Path());
-    HWND mainWindow = program.WaitForWindow("WinAPIMainClass", "Halvexor");
+    HWND mainWindow = program.MainWindow();
     ASSERT_NE(nullptr, mainWindow);
 
     HWND dialog = OpenDialog(program, mainWindow, kCommandWindowsVersion, "Verze Widows");
@@ -228,7 +229,8 @@ TEST_P(WindowsVersionDialogTest, ShowsPlatformAndVersionLine) {
     EXPECT_EQ(GetParam().versionLine, WaitForItemText(dialog, 1040));
 
     Press(dialog, IDCANCEL);
-    EXPECT_FALSE(e2e::WaitUntilGone(dialog, 1000));
+    ASSERT_TRUE(e2e::Settle(dialog));
+    EXPECT_TRUE(IsWindow(dialog));
     Press(dialog, 1000);
     EXPECT_TRUE(e2e::WaitUntilGone(dialog));
     CloseProgram(program, mainWindow);

@@ -102,7 +102,7 @@ TEST(MainWindow, HideButtonHidesAndTrayDoubleClickBringsBack) {
     EXPECT_FALSE(IsWindowVisible(run.main));
 
     PostMessageA(run.main, 0x8001, 1, WM_LBUTTONUP);  // a single click does nothing
-    Sleep(300);
+    ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_FALSE(IsWindowVisible(run.main));
 
     PostMessageA(run.main, 0x8001, 1, WM_LBUTTONDBLCLK);
@@ -112,7 +112,7 @@ TEST(MainWindow, HideButtonHidesAndTrayDoubleClickBringsBack) {
     POINT outside = {200, -29};  // the title bar, but not the hide button
     ClientToScreen(run.main, &outside);
     PostMessageA(run.main, WM_NCLBUTTONDOWN, 0, MAKELPARAM(outside.x, outside.y));
-    Sleep(300);
+    ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(IsWindowVisible(run.main));
     EXPECT_EQ(0u, run.program.Close());
 }
@@ -127,7 +127,7 @@ TEST(MainWindow, NoToTheCloseQuestionKeepsWindowAndIcon) {
     EXPECT_EQ(run.main, GetWindow(question, GW_OWNER));
     Press(question, IDNO);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
-    Sleep(200);
+    ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(run.program.Running());
     EXPECT_TRUE(IsWindow(run.main));
     EXPECT_TRUE(TrayIconPresent(run.main));
@@ -145,7 +145,7 @@ TEST(Commands, ConfirmedShutDownAsksAndOnlyYesRequests) {
     EXPECT_EQ("Opravdu vypnout ?", BoxText(question));
     Press(question, IDNO);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
-    Sleep(200);
+    ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(run.program.Requests().empty());
 
     PostMessageA(run.main, WM_COMMAND, 40003, 0);
@@ -153,7 +153,7 @@ TEST(Commands, ConfirmedShutDownAsksAndOnlyYesRequests) {
     ASSERT_NE(nullptr, question);
     Press(question, IDYES);
     ASSERT_TRUE(e2e::WaitUntilGone(question));
-    Sleep(300);
+    ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "ExitSession(8)"}), run.program.Requests());
     EXPECT_EQ(0u, run.program.Close()) << "an immediate shut down does not end the program";
 }
@@ -224,7 +224,7 @@ TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
     EXPECT_STREQ("77", seconds);
 
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape does nothing
-    Sleep(300);
+    ASSERT_TRUE(e2e::Settle(dialog));
     ASSERT_TRUE(IsWindow(dialog));
 
     SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
@@ -237,7 +237,7 @@ TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
     SendDlgItemMessageA(dialog, 1009, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("99999"));
     Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-    Sleep(200);
+    ASSERT_TRUE(e2e::Settle(run.main));
     // The field takes four digits at most.
     EXPECT_EQ(SettingsFile(1, 0, 1, 1, 9999), run.dir.Read("data\\settings.sf"));
     EXPECT_FALSE(run.dir.Exists("data\\settings.sf.new"));
