@@ -2,17 +2,27 @@
 # Halvexor's one entry for developers on Debian 12:
 #   ./dev.sh run      install what is missing, build, lay out the program with
 #                     its data folder in build/app and start it under Wine
-#   ./dev.sh test     install what is missing, build all three builds and run
+#   ./dev.sh test     install what is missing, build every build and run
 #                     every test; ends with "N passed, N failed"
-#   ./dev.sh package  the release zips in dist/
+#   ./dev.sh package  the release zips in dist/, with the programs the tests
+#                     ran; the same commit gives the same bytes
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
 
-packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 xvfb x11-utils imagemagick zip)
-wine=/usr/lib/wine/wine64
+packages=(cmake make g++ python3 googletest libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
+          wine64 wine32:i386 xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386)
+wine=/usr/lib/wine/wine64   # Wine's 64-bit loader
+wine32=/usr/lib/wine/wine   # and its 32-bit one, for the program that ships
+
+# Everything made from one commit carries that commit's time, not the time
+# of the build: the programs' headers, the build stamp, the zips.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
+    [ -n "$SOURCE_DATE_EPOCH" ] || SOURCE_DATE_EPOCH=$(date +%s)
+fi
+export SOURCE_DATE_EPOCH
 
 log() { printf '== %s\n' "$*"; }
 
@@ -25,6 +35,10 @@ install_missing() {
     log "installing: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    # The 32-bit Wine comes from the i386 architecture.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386 || return 1
+    fi
     "${sudo[@]}" apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
             "${missing[@]}" >/dev/null
@@ -84,6 +98,12 @@ ensure_prefix() {  # ensure_prefix DIR
     timeout 60 "$wine" wineboot >/dev/null 2>&1 </dev/null
 }
 
+# Whether this machine runs 32-bit Windows programs (32-bit Wine on a kernel
+# that runs 32-bit code).
+can_run_32() {
+    [ -x "$wine32" ] && timeout 30 "$wine32" --version >/dev/null 2>&1
+}
+
 cleanup() {
     [ -n "${WINEPREFIX:-}" ] && timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -108,18 +128,13 @@ run_ctest() {  # run_ctest PRESET [ctest args]
     failed=$((failed + fails))
 }
 
-layout() {  # layout BUILD-DIR DEST
-    rm -rf "$2" && mkdir -p "$2/data"
-    cp "$1/halvexor.exe" "$2/"
-    cp data/*.bf data/readme.html "$2/data/"
-    date -u +%Y%m%d >"$2/data/bld_rm.tf"
-}
+layout() { tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
 
 # A picture of the running window, as the README shows it.
-screenshot() {
+screenshot() {  # screenshot BUILD-DIR LOADER
     local dir=build/screenshot
-    layout build/win64 "$dir" && cp build/win64/halvexor_probe.exe "$dir/"
-    (cd "$dir" && setsid -f timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
+    layout "$1" "$dir" && cp "$1/halvexor_probe.exe" "$dir/"
+    (cd "$dir" && setsid -f timeout 20 "$2" explorer /desktop=shot,700x540 halvexor_probe.exe \
         >/dev/null 2>&1 </dev/null)
     sleep 6
     import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
@@ -133,18 +148,40 @@ cmd_test() {
     install_missing || exit 1
     mkdir -p build
     local preset
-    for preset in native native-sanitize win32 win64; do
-        if build "$preset"; then
-            case $preset in
-                win64) ensure_display && ensure_prefix "$root/build/win64/wineprefix"
-                       run_ctest win64 -j2
-                       screenshot ;;
-                *) run_ctest "$preset" -j2 ;;
-            esac
+    # The platform-free core, natively and under the sanitizers.
+    for preset in native native-sanitize; do
+        if build "$preset"; then run_ctest "$preset" -j2; else echo "build $preset FAILED"; failed=$((failed + 1)); fi
+    done
+    # Each architecture: its programs (with their static checks), then the
+    # Windows-side tests of those very files, run under Wine.
+    local built=()
+    for preset in win32 win64; do
+        if build "$preset" && build "$preset-tests"; then
+            run_ctest "$preset" -j2
+            built+=("$preset")
         else
             echo "build $preset FAILED"; failed=$((failed + 1))
         fi
     done
+    if [ ${#built[@]} -gt 0 ]; then
+        if ensure_display && ensure_prefix "$root/build/wineprefix-test"; then
+            for preset in "${built[@]}"; do
+                if [ "$preset" = win32 ] && ! can_run_32; then
+                    echo "i686: not run, this machine cannot run 32-bit programs (needs wine32:i386)"
+                    failed=$((failed + 1))
+                    continue
+                fi
+                run_ctest "$preset-tests" -j2
+            done
+            if [[ " ${built[*]} " == *" win32 "* ]] && can_run_32; then
+                screenshot build/win32 "$wine32"
+            else
+                screenshot build/win64 "$wine"
+            fi
+        else
+            echo "Wine or the display could not be set up"; failed=$((failed + 1))
+        fi
+    fi
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
 }
@@ -152,12 +189,15 @@ cmd_test() {
 cmd_run() {
     install_missing || exit 1
     mkdir -p build
-    build win64 || exit 1
-    layout build/win64 build/app
+    # The program that ships, where this machine runs 32-bit programs.
+    local preset=win32 loader=$wine32
+    can_run_32 || { preset=win64 loader=$wine; log "this machine cannot run 32-bit programs: starting the x86_64 build"; }
+    build "$preset" || exit 1
+    layout "build/$preset" build/app
     ensure_display || exit 1
     ensure_prefix "$root/build/wineprefix-run"
     log "starting build/app/halvexor.exe (display $DISPLAY)"
-    (cd build/app && "$wine" halvexor.exe "$@")
+    (cd build/app && "$loader" halvexor.exe "$@")
 }
 
 cmd_package() {
@@ -167,10 +207,8 @@ cmd_package() {
     for preset in win32 win64; do
         build "$preset" || exit 1
         arch=$([ "$preset" = win32 ] && echo x86 || echo x64)
-        layout "build/$preset" "build/package-$arch/Halvexor"
-        rm -f "dist/halvexor-1.22a-$arch.zip"
-        (cd "build/package-$arch" && zip -qr "$root/dist/halvexor-1.22a-$arch.zip" Halvexor)
-        log "dist/halvexor-1.22a-$arch.zip"
+        tools/package.sh zip "build/$preset" "dist/halvexor-1.22a-$arch.zip" || exit 1
+        log "dist/halvexor-1.22a-$arch.zip $(sha256sum "dist/halvexor-1.22a-$arch.zip" | cut -c1-16)"
     done
 }
 
