@@ -290,6 +290,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_TIMER:
             HandleScheduleTimer(static_cast<int>(wParam));
             break;
+        case WM_TIMECHANGE:
+            ReplanScheduleTimers();
+            break;
+        case WM_POWERBROADCAST:
+            // After a sleep the clock has moved on while no timer ran.
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+                ReplanScheduleTimers();
+            }
+            break;
         default:
             if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
                 AddTrayIconQuietly();

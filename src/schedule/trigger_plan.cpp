@@ -31,6 +31,47 @@ DateTime Remaining(const DateTime& now, const DateTime& target) {
     return CalendarDifference(target, now);
 }
 
+// What remains to the moment the schedule waits for: the action time, or the
+// start of the action minute when the time has no seconds (the minute stage
+// is then the last one and fires on its tick).
+DateTime Left(const DateTime& now, const ScheduleState& schedule) {
+    DateTime target = ActionTime(schedule);
+    if (schedule.actionUsesSeconds != 1) target.second = 0;
+    return Remaining(now, target);
+}
+
+bool DaysLeft(const DateTime& left) {
+    return static_cast<int64_t>(left.year) + left.month + left.day > 0;
+}
+
+// Arms the stage that waits off the largest unit of what remains, as the
+// cascade would have reached it had the clock always shown `now`: whole days
+// go to the day level, hours to the hour stage, minutes to the minute stage,
+// the last seconds to the second stage.  Used where a stage finds more left
+// than it was sized for (the clock went back) and when the clock has moved;
+// the normal chain never gets here with more than its own unit left.
+TimerStep ArmForRemainder(const DateTime& now, const ScheduleState& schedule, int32_t killTimer) {
+    const DateTime left = Left(now, schedule);
+    if (DaysLeft(left)) {
+        return Arm(killTimer, kTimerWatch, IntervalMs(DayRecheckSeconds, 0));
+    }
+    if (left.hour > 0) {
+        return Arm(killTimer, kTimerHours,
+                   IntervalMs(static_cast<int64_t>(left.hour) * 3600, kStageMarginMs));
+    }
+    if (schedule.actionUsesSeconds != 1) {
+        // To the start of the action minute, whose tick fires.
+        return Arm(killTimer, kTimerMinutes,
+                   IntervalMs(static_cast<int64_t>(left.minute) * 60 + left.second,
+                              kStageMarginMs));
+    }
+    if (left.minute > 0) {
+        return Arm(killTimer, kTimerMinutes,
+                   IntervalMs(static_cast<int64_t>(left.minute) * 60, kStageMarginMs));
+    }
+    return Arm(killTimer, kTimerSeconds, IntervalMs(left.second, kStageMarginMs));
+}
+
 }  // namespace
 
 int32_t PollIntervalSeconds(int32_t pollStep) {
@@ -108,12 +149,18 @@ TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& sc
         }
         case kTimerHourCount: {
             if (ActionTimeReached(now, schedule, true)) return Fire(kTimerHourCount);
+            // Days again: the clock went back since the day level looked.
+            if (DaysLeft(Left(now, schedule))) return ArmForRemainder(now, schedule, kTimerHourCount);
             const DateTime left = Remaining(now, action);
             return Arm(kTimerHourCount, kTimerHours,
                        IntervalMs(static_cast<int64_t>(left.hour) * 3600, kStageMarginMs));
         }
         case kTimerHours: {
             if (ActionTimeReached(now, schedule, true)) return Fire(kTimerHours);
+            // The hours are waited off; more than minutes left means the clock
+            // went back meanwhile.
+            const DateTime rest = Left(now, schedule);
+            if (DaysLeft(rest) || rest.hour > 0) return ArmForRemainder(now, schedule, kTimerHours);
             if (usesSeconds) {
                 const DateTime left = Remaining(now, action);
                 return Arm(kTimerHours, kTimerMinutes,
@@ -133,23 +180,40 @@ TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& sc
                                   kStageMarginMs));
         }
         case kTimerMinutes: {
-            if (!usesSeconds) {
-                if (ActionTimeReached(now, schedule, false)) return Fire(kTimerMinutes);
-                // Only a clock set back while we waited gets here: measure the
-                // rest again from the day level rather than fire early.
-                return Arm(kTimerMinutes, kTimerWatch, kStageMarginMs);
-            }
-            if (ActionTimeReached(now, schedule, true)) return Fire(kTimerMinutes);
-            const DateTime left = Remaining(now, action);
-            return Arm(kTimerMinutes, kTimerSeconds,
-                       IntervalMs(left.second, kStageMarginMs));
+            if (ActionTimeReached(now, schedule, usesSeconds)) return Fire(kTimerMinutes);
+            // With seconds only they are left and go to the second stage.
+            // Without, only a clock set back while we waited gets here: wait
+            // off what remains rather than fire early.
+            return ArmForRemainder(now, schedule, kTimerMinutes);
         }
         case kTimerSeconds: {
             if (ActionTimeReached(now, schedule, true)) return Fire(kTimerSeconds);
-            // Re-armed, not killed: it keeps looking once a second.
-            return Arm(0, kTimerSeconds, 1000);
+            // The last second is re-checked once a second, the timer re-armed,
+            // not killed.  More left than that means the clock went back: wait
+            // it off in one stage, not second by second.
+            const DateTime left = Left(now, schedule);
+            if (!DaysLeft(left) && left.hour == 0 && left.minute == 0 && left.second <= 1) {
+                return Arm(0, kTimerSeconds, 1000);
+            }
+            return ArmForRemainder(now, schedule, kTimerSeconds);
         }
         default:
             return TimerStep{TimerStep::Ignore, 0, 0, 0, schedule.timerStage};
     }
+}
+
+TimerStep PlanReplan(const DateTime& now, const ScheduleState& schedule, const Settings& settings) {
+    const int32_t armed = schedule.timerStage;
+    const TimerStep leaveAlone{TimerStep::Ignore, 0, 0, 0, armed};
+    // After firing `timerStage` is 0, so a schedule the wake-up thread is
+    // carrying out is not touched.
+    if (schedule.actionKind == 0 || armed < kTimerStart || armed > kTimerSeconds) return leaveAlone;
+    if (settings.useCountdown == 1) return leaveAlone;  // elapsed time, not a clock time
+    const bool usesSeconds = schedule.actionUsesSeconds == 1;
+    if (ActionTimeReached(now, schedule, usesSeconds)) return Fire(armed);
+    if (schedule.pollStep != 0) {
+        // The step compares with the clock each time it ticks anyway.
+        return TimerStep{TimerStep::KeepRunning, 0, 0, 0, armed};
+    }
+    return ArmForRemainder(now, schedule, armed);
 }

@@ -75,3 +75,15 @@ struct TimerStep {
 // `pollIntervalSeconds` is the value PlanArm stored for a fixed step.
 TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& schedule,
                    const Settings& settings, int32_t pollIntervalSeconds);
+
+// The decision when the wall clock has moved (the time was set, daylight saving
+// began or ended, the machine resumed): the stage timers run on elapsed time
+// and would otherwise keep waiting off what was left before the move.  A
+// schedule watched by the cascade or the fixed step is looked at as if armed
+// now: the armed stage timer (`timerStage`) is killed and a time already
+// reached fires; otherwise the cascade arms the stage of the largest unit that
+// remains, and the fixed step keeps its periodic comparison running.  A
+// countdown is an elapsed time from the confirmation and is left alone, as is
+// a schedule with no stage armed (none pending, or one already carried out).
+// Carried out by the glue as PlanTick's steps are.
+TimerStep PlanReplan(const DateTime& now, const ScheduleState& schedule, const Settings& settings);

@@ -26,6 +26,26 @@ void RepaintStatus() {
     EndPaint(gMainWindow, &paint);
 }
 
+// Carries out a decision of PlanTick or PlanReplan.
+void CarryOut(const TimerStep& step) {
+    if (step.killTimer != 0) {
+        KillTimer(gMainWindow, static_cast<UINT_PTR>(step.killTimer));
+    }
+    switch (step.kind) {
+        case TimerStep::Fire:
+            gSchedule.timerStage = 0;
+            ExecuteScheduledAction();
+            break;
+        case TimerStep::Arm:
+            gSchedule.timerStage = step.newStage;
+            SetTimer(gMainWindow, static_cast<UINT_PTR>(step.timerId), step.intervalMs, nullptr);
+            break;
+        case TimerStep::KeepRunning:
+        case TimerStep::Ignore:
+            break;
+    }
+}
+
 }  // namespace
 
 void ArmScheduleTimers() {
@@ -58,22 +78,9 @@ void HandleScheduleTimer(int timerId) {
         KillTimer(gMainWindow, static_cast<UINT_PTR>(timerId));
         return;
     }
-    const TimerStep step =
-        PlanTick(timerId, LocalNow(), gSchedule, gSettings, pollIntervalSeconds);
-    if (step.killTimer != 0) {
-        KillTimer(gMainWindow, static_cast<UINT_PTR>(step.killTimer));
-    }
-    switch (step.kind) {
-        case TimerStep::Fire:
-            gSchedule.timerStage = 0;
-            ExecuteScheduledAction();
-            break;
-        case TimerStep::Arm:
-            gSchedule.timerStage = step.newStage;
-            SetTimer(gMainWindow, static_cast<UINT_PTR>(step.timerId), step.intervalMs, nullptr);
-            break;
-        case TimerStep::KeepRunning:
-        case TimerStep::Ignore:
-            break;
-    }
+    CarryOut(PlanTick(timerId, LocalNow(), gSchedule, gSettings, pollIntervalSeconds));
+}
+
+void ReplanScheduleTimers() {
+    CarryOut(PlanReplan(LocalNow(), gSchedule, gSettings));
 }

@@ -8,3 +8,8 @@ void ArmScheduleTimers();
 
 // Handles every WM_TIMER of the main window; unknown ids are ignored.
 void HandleScheduleTimer(int timerId);
+
+// Looks at a pending schedule again after the wall clock has moved (the time
+// was set, daylight saving, a resume): the stage timers wait off elapsed time
+// and would not notice.  A countdown keeps running as it is.
+void ReplanScheduleTimers();

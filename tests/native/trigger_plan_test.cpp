@@ -287,11 +287,139 @@ TEST(TriggerPlan, CascadeWithoutSecondsFiresWithinTheActionMinuteNeverBefore) {
 }
 
 TEST(TriggerPlan, MinuteStageNotYetReachedMeasuresAgainInsteadOfFiring) {
-    // The clock was set back while the minute stage waited.
+    // The clock was set back while the minute stage waited: the minute and a
+    // half to the action minute is waited off by the minute stage again.
     ScheduleState s = Schedule(At(2006, 5, 10, 12, 0, 0), 0, 0);
     const TimerStep step = PlanTick(5, At(2006, 5, 10, 11, 58, 30), s, Settings{}, 0);
     EXPECT_EQ(TimerStep::Arm, step.kind);
     EXPECT_EQ(5, step.killTimer);
-    EXPECT_EQ(2, step.timerId);
-    EXPECT_EQ(250u, step.intervalMs);
+    EXPECT_EQ(5, step.timerId);
+    EXPECT_EQ(90250u, step.intervalMs);
+}
+
+// The clock goes back while a stage waits and no message tells of it: the
+// stage that ends finds more left than its own unit and waits the rest off
+// from the largest unit down; it neither fires early nor re-checks second by
+// second for the minutes or hours that came back.
+TEST(TriggerPlan, AClockSetBackIsWaitedOffInAFewStagesNotSecondBySecond) {
+    struct Row {
+        const char* name;
+        int32_t usesSeconds;
+        int64_t aheadSeconds;  // action time from the confirmation
+        int64_t moveAtSeconds; // when the clock is set back, after the confirmation
+        int64_t backSeconds;
+    } rows[] = {
+        {"minute stage, 2 min back", 1, 200, 30, 120},
+        {"second stage, 2 min back", 1, 50, 20, 120},
+        {"hour stage, 1 h back (daylight saving ends)", 1, 3 * 3600 + 20, 600, 3600},
+        {"minute stage, a day back", 1, 200, 30, 86400},
+        {"minute stage without seconds, 2 min back", 0, 200, 30, 120},
+        {"hour stage without seconds, 1 h back", 0, 3 * 3600, 600, 3600},
+    };
+    for (const Row& r : rows) {
+        const int64_t confirm = ToMs(At(2006, 10, 29, 0, 30, 0)) + 400;
+        DateTime action = FromMs(confirm + r.aheadSeconds * 1000);
+        if (r.usesSeconds == 0) action.second = 0;
+        const int64_t moveAt = confirm + r.moveAtSeconds * 1000;
+        // The clock the program reads, in real milliseconds: behind by
+        // backSeconds from the move on.
+        auto shifted = [&](int32_t id, const DateTime& now, const ScheduleState& s,
+                           const Settings& settings, int32_t poll) {
+            const int64_t real = ToMs(now);
+            const int64_t shown = real >= moveAt ? real - r.backSeconds * 1000 : real;
+            return PlanTick(id, FromMs(shown), s, settings, poll);
+        };
+        const Replay run = replay::Run(Schedule(action, r.usesSeconds, 0), Settings{}, confirm,
+                                       1000, shifted);
+        const int64_t due = ToMs(action) + r.backSeconds * 1000;  // in real time
+        EXPECT_GE(run.firedMs, due) << r.name;
+        EXPECT_LE(run.firedMs, due + 1300) << r.name;
+        size_t afterMove = 0;
+        for (const replay::Tick& t : run.ticks) afterMove += t.ms >= moveAt ? 1 : 0;
+        EXPECT_LE(afterMove, 6u) << r.name;
+    }
+}
+
+// What a move of the wall clock leads to, for a schedule waiting in each
+// stage: forward past the action time, forward within it, back, and by the
+// hour of daylight saving.  The armed stage is killed; a time reached fires;
+// otherwise the cascade arms the stage of the largest unit that remains.
+TEST(TriggerPlan, ReplanAfterAClockMoveTakesWhatRemainsNow) {
+    const DateTime withSeconds = At(2006, 5, 10, 12, 0, 20);
+    const DateTime minuteOnly = At(2006, 5, 10, 12, 0, 0);
+    using K = TimerStep::Kind;
+    struct Row {
+        const char* name;
+        int32_t armed, usesSeconds, pollStep;
+        DateTime now;  // the clock after the move
+        K kind;
+        int32_t kill, next;
+        uint32_t intervalMs;
+        int32_t stage;
+    } rows[] = {
+        // Cascade with seconds.
+        {"day stage, forward past", 2, 1, 0, At(2006, 5, 10, 12, 0, 20), K::Fire, 2, 0, 0, 0},
+        {"day stage, forward, a day left", 2, 1, 0, At(2006, 5, 9, 10, 0, 0), K::Arm, 2, 2, 86400000, 2},
+        {"day stage, forward, hours left", 2, 1, 0, At(2006, 5, 9, 20, 0, 0), K::Arm, 2, 4, 16 * 3600000 + 250, 4},
+        {"hour stage, forward past", 4, 1, 0, At(2006, 5, 10, 13, 0, 0), K::Fire, 4, 0, 0, 0},
+        {"hour stage, forward, minutes left", 4, 1, 0, At(2006, 5, 10, 11, 50, 0), K::Arm, 4, 5, 10 * 60000 + 250, 5},
+        {"hour stage, back a day", 4, 1, 0, At(2006, 5, 9, 9, 0, 0), K::Arm, 4, 2, 86400000, 2},
+        {"hour stage, daylight saving begins", 4, 1, 0, At(2006, 5, 10, 10, 59, 30), K::Arm, 4, 4, 3600250, 4},
+        {"hour stage, daylight saving ends", 4, 1, 0, At(2006, 5, 10, 8, 59, 30), K::Arm, 4, 4, 3 * 3600000 + 250, 4},
+        {"minute stage, forward past", 5, 1, 0, At(2006, 5, 10, 12, 2, 0), K::Fire, 5, 0, 0, 0},
+        {"minute stage, forward, seconds left", 5, 1, 0, At(2006, 5, 10, 11, 59, 50), K::Arm, 5, 6, 30250, 6},
+        {"minute stage, 2 min back", 5, 1, 0, At(2006, 5, 10, 11, 56, 0), K::Arm, 5, 5, 4 * 60000 + 250, 5},
+        {"minute stage, an hour back", 5, 1, 0, At(2006, 5, 10, 10, 59, 0), K::Arm, 5, 4, 3600250, 4},
+        {"second stage, forward past", 6, 1, 0, At(2006, 5, 10, 12, 0, 21), K::Fire, 6, 0, 0, 0},
+        {"second stage, 2 min back", 6, 1, 0, At(2006, 5, 10, 11, 58, 15), K::Arm, 6, 5, 120250, 5},
+        {"second stage, 10 s back", 6, 1, 0, At(2006, 5, 10, 12, 0, 10), K::Arm, 6, 6, 10250, 6},
+        {"start timer, forward, an hour left", 1, 1, 0, At(2006, 5, 10, 11, 0, 0), K::Arm, 1, 4, 3600250, 4},
+        // Cascade without seconds: the action minute is what counts.
+        {"no seconds, minute stage, forward past", 5, 0, 0, At(2006, 5, 10, 12, 0, 0), K::Fire, 5, 0, 0, 0},
+        {"no seconds, hour stage, forward", 4, 0, 0, At(2006, 5, 10, 11, 58, 40), K::Arm, 4, 5, 80250, 5},
+        {"no seconds, minute stage, back", 5, 0, 0, At(2006, 5, 10, 11, 0, 30), K::Arm, 5, 5, 3570250, 5},
+        {"no seconds, hour stage, daylight saving ends", 4, 0, 0, At(2006, 5, 10, 9, 30, 15), K::Arm, 4, 4, 2 * 3600000 + 250, 4},
+        {"no seconds, day stage, forward past midnight", 2, 0, 0, At(2006, 5, 11, 0, 0, 5), K::Fire, 2, 0, 0, 0},
+        // Fixed step: a time reached fires; otherwise the step goes on comparing.
+        {"fixed step, forward past", 2, 1, 7, At(2006, 5, 10, 12, 1, 0), K::Fire, 2, 0, 0, 0},
+        {"fixed step before its first look, forward past", 1, 1, 7, At(2006, 5, 10, 12, 1, 0), K::Fire, 1, 0, 0, 0},
+        {"fixed step, forward within", 2, 1, 7, At(2006, 5, 10, 11, 59, 0), K::KeepRunning, 0, 0, 0, 2},
+        {"fixed step, back", 2, 1, 7, At(2006, 5, 10, 10, 0, 0), K::KeepRunning, 0, 0, 0, 2},
+    };
+    for (const Row& r : rows) {
+        ScheduleState s = Schedule(r.usesSeconds == 1 ? withSeconds : minuteOnly, r.usesSeconds,
+                                   r.pollStep);
+        s.timerStage = r.armed;
+        s.warningShown = 1;
+        const TimerStep step = PlanReplan(r.now, s, Settings{});
+        EXPECT_EQ(r.kind, step.kind) << r.name;
+        EXPECT_EQ(r.kill, step.killTimer) << r.name;
+        EXPECT_EQ(r.next, step.timerId) << r.name;
+        EXPECT_EQ(r.intervalMs, step.intervalMs) << r.name;
+        EXPECT_EQ(r.stage, step.newStage) << r.name;
+    }
+}
+
+// A countdown is an elapsed time from the confirmation; a schedule with no
+// stage armed is not the timers' (none pending, or carried out and maybe in
+// the wake-up thread's hands).  None of them is touched by a clock move.
+TEST(TriggerPlan, ReplanLeavesCountdownsAndUnarmedSchedulesAlone) {
+    struct Row {
+        const char* name;
+        int32_t actionKind, armed, useCountdown;
+    } rows[] = {
+        {"countdown", 5, 1, 1},
+        {"carried out", 6, 0, 0},
+        {"nothing scheduled", 0, 2, 0},
+        {"not a stage timer", 5, 123, 0},
+    };
+    for (const Row& r : rows) {
+        ScheduleState s = Schedule(At(2006, 5, 10, 12, 0, 20), 1, 0);
+        s.actionKind = r.actionKind;
+        s.timerStage = r.armed;
+        const TimerStep step = PlanReplan(At(2007, 1, 1, 0, 0, 0), s, Countdown(r.useCountdown));
+        EXPECT_EQ(TimerStep::Ignore, step.kind) << r.name;
+        EXPECT_EQ(0, step.killTimer) << r.name;
+        EXPECT_EQ(r.armed, step.newStage) << r.name;
+    }
 }
