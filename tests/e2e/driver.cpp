@@ -196,14 +196,21 @@ HWND Program::WaitForWindow(const char* className, const char* title, DWORD time
 
 HWND Program::MainWindow(DWORD timeoutMs) const {
     // The window shows before its buttons are made and enabled by the
-    // capability level; the program is idle only once all that is done.
+    // capability level.  The program counts as idle from its first wait for
+    // a message, which under Wine can come before the buttons are made (seen
+    // with a preloaded library slowing the start); so the last button is
+    // waited for too, and then a round through the message loop.  Who needs
+    // the buttons' enabled states waits for those.
     if (info_.hProcess == nullptr || WaitForInputIdle(info_.hProcess, timeoutMs) != 0) {
         return nullptr;
     }
+    const DWORD start = GetTickCount();
     HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", timeoutMs);
-    if (main == nullptr || GetDlgItem(main, 40009) == nullptr || !Settle(main, timeoutMs)) {
-        return nullptr;
+    while (main != nullptr && GetDlgItem(main, 40009) == nullptr) {  // "Zrušit akci", made last
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
+        Sleep(20);
     }
+    if (main == nullptr || !Settle(main, timeoutMs)) return nullptr;
     return main;
 }
 

@@ -77,9 +77,8 @@ public:
     HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs = 15000,
                        bool visibleOnly = true) const;
 
-    // The main window, once the program has finished its start (it waits for
-    // input with nothing left to do) and the window shows with all its
-    // buttons.
+    // The main window, once the program has started (it has waited for input
+    // and its message loop runs) and the window shows with all its buttons.
     HWND MainWindow(DWORD timeoutMs = 15000) const;
 
 

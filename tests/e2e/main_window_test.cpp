@@ -73,6 +73,8 @@ TEST_P(MainWindowLevelTest, ButtonsMatchTheTableAndAreAllEnabled) {
     for (const Button& expected : kButtons) {
         HWND button = GetDlgItem(main, expected.id);
         ASSERT_NE(nullptr, button) << expected.id;
+        // Enabled by the level once the window and its tray icon are up.
+        for (int i = 0; i < 250 && !IsWindowEnabled(button); ++i) Sleep(20);
         char text[64] = {};
         GetWindowTextA(button, text, sizeof text);
         EXPECT_STREQ(expected.text, text);
