@@ -33,6 +33,17 @@ using replay::FromMs;
 using replay::Replay;
 using replay::ToMs;
 
+// A decision as a table row with kind, kill, next, intervalMs and stage
+// expects it.
+template <typename Row>
+void ExpectStep(const Row& r, const TimerStep& step) {
+    EXPECT_EQ(r.kind, step.kind) << r.name;
+    EXPECT_EQ(r.kill, step.killTimer) << r.name;
+    EXPECT_EQ(r.next, step.timerId) << r.name;
+    EXPECT_EQ(r.intervalMs, step.intervalMs) << r.name;
+    EXPECT_EQ(r.stage, step.newStage) << r.name;
+}
+
 }  // namespace
 
 TEST(TriggerPlan, PollIntervalTable) {
@@ -159,11 +170,7 @@ TEST(TriggerPlan, StageTableRowByRow) {
         s.timerStage = r.timer;
         const TimerStep step =
             PlanTick(r.timer, r.now, s, Countdown(r.useCountdown), PollIntervalSeconds(r.pollStep));
-        EXPECT_EQ(r.kind, step.kind) << r.name;
-        EXPECT_EQ(r.kill, step.killTimer) << r.name;
-        EXPECT_EQ(r.next, step.timerId) << r.name;
-        EXPECT_EQ(r.intervalMs, step.intervalMs) << r.name;
-        EXPECT_EQ(r.stage, step.newStage) << r.name;
+        ExpectStep(r, step);
     }
 }
 
@@ -392,11 +399,7 @@ TEST(TriggerPlan, ReplanAfterAClockMoveTakesWhatRemainsNow) {
         s.timerStage = r.armed;
         s.warningShown = 1;
         const TimerStep step = PlanReplan(r.now, s, Settings{});
-        EXPECT_EQ(r.kind, step.kind) << r.name;
-        EXPECT_EQ(r.kill, step.killTimer) << r.name;
-        EXPECT_EQ(r.next, step.timerId) << r.name;
-        EXPECT_EQ(r.intervalMs, step.intervalMs) << r.name;
-        EXPECT_EQ(r.stage, step.newStage) << r.name;
+        ExpectStep(r, step);
     }
 }
 
