@@ -128,13 +128,15 @@ run_ctest() {  # run_ctest PRESET [ctest args]
     failed=$((failed + fails))
 }
 
-layout() { tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
+# (Without the Czech locale, which the host need not have: bash would say so.)
+layout() { LC_ALL=C tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
 
 # A picture of the running window, as the README shows it.
-screenshot() {  # screenshot BUILD-DIR LOADER
+# Wine's desktop is its 64-bit explorer, which starts a 32-bit program too.
+screenshot() {  # screenshot BUILD-DIR
     local dir=build/screenshot
     layout "$1" "$dir" && cp "$1/halvexor_probe.exe" "$dir/"
-    (cd "$dir" && setsid -f timeout 20 "$2" explorer /desktop=shot,700x540 halvexor_probe.exe \
+    (cd "$dir" && setsid -f timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
         >/dev/null 2>&1 </dev/null)
     sleep 6
     import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
@@ -174,9 +176,9 @@ cmd_test() {
                 run_ctest "$preset-tests" -j2
             done
             if [[ " ${built[*]} " == *" win32 "* ]] && can_run_32; then
-                screenshot build/win32 "$wine32"
+                screenshot build/win32
             else
-                screenshot build/win64 "$wine"
+                screenshot build/win64
             fi
         else
             echo "Wine or the display could not be set up"; failed=$((failed + 1))
