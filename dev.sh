@@ -158,11 +158,13 @@ cmd_test() {
     # Windows-side tests of those very files, run under Wine.
     local built=()
     for preset in win32 win64; do
-        if build "$preset" && build "$preset-tests"; then
+        if ! build "$preset"; then
+            echo "build $preset FAILED"; failed=$((failed + 1))
+        elif ! build "$preset-tests"; then
+            echo "build $preset-tests FAILED"; failed=$((failed + 1))
+        else
             run_ctest "$preset" -j2
             built+=("$preset")
-        else
-            echo "build $preset FAILED"; failed=$((failed + 1))
         fi
     done
     if [ ${#built[@]} -gt 0 ]; then
