@@ -1,6 +1,8 @@
 // Drives the real program from outside: a scratch working directory of its
 // own, the program started as a separate process, its message boxes found,
-// read and answered, its files and exit code checked.  Every wait is bounded.
+// read and answered, its files and exit code checked.  Every wait is bounded;
+// HALVEXOR_TEST_PATIENCE, a whole factor, stretches the bounds for a program
+// that runs under user-mode emulation.
 #pragma once
 
 #include <windows.h>
@@ -126,6 +128,14 @@ public:
     Program program;
     HWND main;
 };
+
+// The main window's buttons as a user meets them: text, id, client rectangle.
+struct MainButton {
+    const char* text;
+    int id;
+    RECT rect;
+};
+extern const MainButton kMainButtons[11];
 
 // The text of a message box.
 std::string BoxText(HWND box);

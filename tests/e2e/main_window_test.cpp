@@ -17,26 +17,6 @@ namespace {
 
 const char kProbe[] = "halvexor_probe.exe";
 
-struct Button {
-    const char* text;
-    int id;
-    RECT rect;  // client coordinates
-};
-
-const Button kButtons[] = {
-    {"Konec", 40001, {240, 195, 340, 225}},
-    {"Spořič obrazovky", 40021, {10, 10, 100, 32}},
-    {"Vypnout monitor", 40015, {10, 35, 100, 57}},
-    {"Zamknout", 40005, {10, 60, 100, 82}},
-    {"Odhlásit se", 40002, {10, 85, 100, 107}},
-    {"Restartovat", 40004, {10, 110, 100, 132}},
-    {"Hibernovat", 40012, {10, 135, 100, 157}},
-    {"Úsporný režim", 40014, {10, 160, 100, 182}},
-    {"Vypnout", 40003, {10, 185, 100, 207}},
-    {"Načasovat akci", 40006, {110, 10, 200, 32}},
-    {"Zrušit akci", 40009, {110, 35, 200, 57}},
-};
-
 // Is the program's notification-area icon there?  Changing its tip succeeds
 // only for an icon that exists.
 bool TrayIconPresent(HWND main) {
@@ -70,7 +50,7 @@ TEST_P(MainWindowLevelTest, ButtonsMatchTheTableAndAreAllEnabled) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
 
-    for (const Button& expected : kButtons) {
+    for (const e2e::MainButton& expected : e2e::kMainButtons) {
         HWND button = GetDlgItem(main, expected.id);
         ASSERT_NE(nullptr, button) << expected.id;
         // Enabled by the level once the window and its tray icon are up.
