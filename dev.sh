@@ -15,6 +15,12 @@ packages=(cmake make g++ python3 googletest libgtest-dev g++-mingw-w64-x86-64 g+
           wine64 wine32:i386 xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386)
 wine=/usr/lib/wine/wine64   # Wine's 64-bit loader
 wine32=/usr/lib/wine/wine   # and its 32-bit one, for the program that ships
+qemu32=/usr/bin/qemu-i386-static  # (qemu-user-static) where the kernel runs no 32-bit code
+
+# Wine takes the code page from the locale's name alone, here the Czech
+# Windows-1250.  Given to Wine's commands only: the host need not have that
+# locale, and a bash started with it would say so.
+czech=(env LC_ALL=cs_CZ.UTF-8)
 
 # Everything made from one commit carries that commit's time, not the time
 # of the build: the programs' headers, the build stamp, the zips.
@@ -26,9 +32,9 @@ export SOURCE_DATE_EPOCH
 
 log() { printf '== %s\n' "$*"; }
 
-install_missing() {
+install_missing() {  # install_missing [MORE-PACKAGES...]
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -74,34 +80,78 @@ ensure_display() {
     return 1
 }
 
-# Wine in a prefix of the build folder's own, never the user's.  Czech code
-# page as on a Czech Windows; no window manager's frames needed.
-ensure_prefix() {  # ensure_prefix DIR
+# --- 32-bit code ---------------------------------------------------------------
+# Hosts of one kind of machine differ: on some the kernel runs 32-bit x86
+# programs, on others it refuses every one.  Where it refuses, the program
+# that ships gets a short smoke run under user-mode emulation instead of the
+# whole suite, which would take hours there.
+#
+# The question and the emulation both go through a user and mount namespace
+# with a binfmt_misc of its own (Linux 6.7 and later): there no interpreter
+# registered on the machine stands in the way, and the i386 entry that the
+# emulation registers lives and ends with the namespace, also when the run is
+# interrupted.  Nothing is ever registered on the machine itself.
+binfmt_ns() {  # binfmt_ns NAME [ENTRY] [UNSHARE-OPTIONS...]: sets the array NAME
+    local -n ns=$1
+    ns=(unshare --user --map-user="$(id -u)" --map-group="$(id -g)" --keep-caps --mount "${@:3}"
+        bash -c 'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null || exit 125
+                 [ -z "$0" ] || printf %s "$0" >/proc/sys/fs/binfmt_misc/register || exit 125
+                 exec "$@"' "${2:-}")
+}
+# No entry at all: what runs there runs as the kernel itself runs it.
+binfmt_ns plain_ns
+# Only the i386 entry, for qemu; with a process namespace of its own, so that
+# everything the emulated run started ends with it.
+binfmt_ns emulated_ns ':halvexor-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu32"':F' \
+    --pid --fork --mount-proc --kill-child
+
+# The commands that start 32-bit programs natively run behind x32: the plain
+# namespace where this kernel has one, so that an emulator entry left
+# registered on the machine cannot turn the whole suite into an emulated one.
+x32=()
+native_answer=
+# Whether this kernel runs 32-bit programs itself.  HALVEXOR_NATIVE_32=1 or 0
+# takes the answer as given, to try the other kind of host's path.
+native_32() {
+    if [ -z "$native_answer" ]; then
+        "${plain_ns[@]}" true 2>/dev/null && x32=("${plain_ns[@]}")
+        case "${HALVEXOR_NATIVE_32:-}" in
+            1) native_answer=yes ;;
+            0) native_answer=no ;;
+            *) native_answer=no
+               timeout 30 "${x32[@]}" "$wine32" --version >/dev/null 2>&1 && native_answer=yes ;;
+        esac
+    fi
+    [ "$native_answer" = yes ]
+}
+
+# Wine in a prefix of the build folder's own, never the user's; no window
+# manager's frames needed.  A prefix made while no 32-bit code could run has
+# no usable 32-bit side, so it keeps whether 32-bit code ran when it was made,
+# and is made again when that differs from what runs now.
+ensure_prefix() {  # ensure_prefix DIR yes|no
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
-    # Wine takes the code page from the locale's name alone; the host need not
-    # have that locale, so bash's note that it cannot switch to it is dropped.
-    { export LC_ALL=cs_CZ.UTF-8; } 2>/dev/null
     # One persistent server for the whole run, so that every program start is
     # quick; a server that would quit when idle makes the next start slow and
     # can make a CreateProcess fail while it goes down.
     timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1
     timeout 20 /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/halvexor-32bit" 2>/dev/null)" != "$2" ]; then
+        log "making the Wine prefix $WINEPREFIX again (32-bit programs run now: $2)"
+        rm -rf "$WINEPREFIX"
+    fi
     timeout 10 /usr/lib/wine/wineserver -p >/dev/null 2>&1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "creating Wine prefix $WINEPREFIX"
-        timeout 180 "$wine" wineboot -i >/dev/null 2>&1
-        timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        timeout 300 "${x32[@]}" "${czech[@]}" "$wine" wineboot -i >/dev/null 2>&1
+        timeout 60 "${czech[@]}" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+            >/dev/null 2>&1
+        echo "$2" >"$WINEPREFIX/halvexor-32bit"
     fi
     # Start Wine's own services now, detached from any pipe: the first program
     # would otherwise start them with its output inherited, and whoever reads
     # that output (CTest listing the tests) would wait until the server ends.
-    timeout 60 "$wine" wineboot >/dev/null 2>&1 </dev/null
-}
-
-# Whether this machine runs 32-bit Windows programs (32-bit Wine on a kernel
-# that runs 32-bit code).
-can_run_32() {
-    [ -x "$wine32" ] && timeout 30 "$wine32" --version >/dev/null 2>&1
+    timeout 60 "${x32[@]}" "${czech[@]}" "$wine" wineboot >/dev/null 2>&1 </dev/null
 }
 
 cleanup() {
@@ -115,8 +165,11 @@ passed=0 failed=0
 run_ctest() {  # run_ctest PRESET [ctest args]
     local preset=$1; shift
     log "test $preset"
-    local out="build/$preset.ctest.log"
-    ctest --preset "$preset" --timeout 120 "$@" 2>&1 | tee "$out" | grep -E '(Failed|\*\*\*|Not Run|tests passed)' 
+    local out="build/$preset.ctest.log" via=()
+    [ "$preset" = win32-tests ] && via=("${x32[@]}")
+    [[ $preset == *-tests ]] && via+=("${czech[@]}")
+    "${via[@]}" ctest --preset "$preset" --timeout 120 "$@" 2>&1 | tee "$out" |
+        grep -E '(Failed|\*\*\*|Not Run|tests passed)'
     local line total fails
     line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -n 1)
     if [ -z "$line" ]; then
@@ -128,16 +181,50 @@ run_ctest() {  # run_ctest PRESET [ctest args]
     failed=$((failed + fails))
 }
 
-# (Without the Czech locale, which the host need not have: bash would say so.)
-layout() { LC_ALL=C tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
+# Where the kernel runs no 32-bit code: the shipped 32-bit program, under
+# emulation, through what differs by architecture (start-up, its window and
+# texts, closing, a suspension through powrprof.dll loaded by path), driven by
+# the x86_64 end-to-end tests ("Product.*").  A few minutes, the prefix
+# included; it runs in the emulated namespace as "dev.sh smoke-inside".
+run_i686_smoke() {
+    log "test i686 smoke, emulated"
+    local out=build/i686-smoke.log ok bad
+    if [ ! -x build/win64-tests/e2e_tests.exe ]; then
+        echo "i686 smoke: not run, it needs the x86_64 test build"; failed=$((failed + 1)); return
+    fi
+    install_missing qemu-user-static || { failed=$((failed + 1)); return; }
+    # (Wine's console ends its lines with CR LF.)
+    timeout 900 "${emulated_ns[@]}" "$root/dev.sh" smoke-inside 2>&1 | tr -d '\r' >"$out"
+    if [ "${PIPESTATUS[0]}" -eq 125 ]; then
+        echo "i686 smoke: not run, this kernel ($(uname -r)) gives no namespace a binfmt_misc of its own (Linux 6.7 and later do)"
+        failed=$((failed + 1)); return
+    fi
+    grep -E '^\[ *(OK|FAILED) *\] .*\([0-9]+ ms\)$' "$out"
+    ok=$(grep -cE '^\[ +OK \] .*\([0-9]+ ms\)$' "$out")
+    bad=$(grep -cE '^\[  FAILED  \] .*\([0-9]+ ms\)$' "$out")
+    if [ $((ok + bad)) -eq 0 ]; then
+        echo "i686 smoke gave no result (see $out)"; failed=$((failed + 1)); return
+    fi
+    passed=$((passed + ok))
+    failed=$((failed + bad))
+}
+
+cmd_smoke_inside() {
+    ensure_prefix "$root/build/wineprefix-i686-emulated" yes
+    HALVEXOR_PROGRAM_DIR="Z:$root/build/win32" HALVEXOR_TEST_PATIENCE=10 \
+        WINEDLLOVERRIDES="$WINEDLLOVERRIDES;powrprof=n,b" \
+        "${czech[@]}" "$wine" build/win64-tests/e2e_tests.exe --gtest_filter='Product.*'
+}
+
+layout() { tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
 
 # A picture of the running window, as the README shows it.
 # Wine's desktop is its 64-bit explorer, which starts a 32-bit program too.
 screenshot() {  # screenshot BUILD-DIR
     local dir=build/screenshot
     layout "$1" "$dir" && cp "$1/halvexor_probe.exe" "$dir/"
-    (cd "$dir" && setsid -f timeout 20 "$wine" explorer /desktop=shot,700x540 halvexor_probe.exe \
-        >/dev/null 2>&1 </dev/null)
+    (cd "$dir" && setsid -f timeout 20 "${x32[@]}" "${czech[@]}" "$wine" explorer /desktop=shot,700x540 \
+        halvexor_probe.exe >/dev/null 2>&1 </dev/null)
     sleep 6
     import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
         log "screenshot: build/screenshot.png"
@@ -167,24 +254,26 @@ cmd_test() {
             built+=("$preset")
         fi
     done
-    if [ ${#built[@]} -gt 0 ]; then
-        if ensure_display && ensure_prefix "$root/build/wineprefix-test"; then
-            for preset in "${built[@]}"; do
-                if [ "$preset" = win32 ] && ! can_run_32; then
-                    echo "i686: not run, this machine cannot run 32-bit programs (needs wine32:i386)"
-                    failed=$((failed + 1))
-                    continue
-                fi
-                run_ctest "$preset-tests" -j2
-            done
-            if [[ " ${built[*]} " == *" win32 "* ]] && can_run_32; then
-                screenshot build/win32
-            else
-                screenshot build/win64
-            fi
-        else
-            echo "Wine or the display could not be set up"; failed=$((failed + 1))
+    [ ${#built[@]} -gt 0 ] || { echo "$passed passed, $failed failed"; exit 1; }
+    local native=no shot=build/win64
+    native_32 && native=yes
+    if ! ensure_display || ! ensure_prefix "$root/build/wineprefix-test" "$native"; then
+        echo "Wine or the display could not be set up"; echo "$passed passed, $((failed + 1)) failed"; exit 1
+    fi
+    if [ "$native" = no ] && [[ " ${built[*]} " == *" win32 "* ]]; then
+        echo "i686: this kernel runs no 32-bit programs: instead of the whole suite, a smoke run of the product under emulation"
+    fi
+    for preset in "${built[@]}"; do
+        if [ "$preset" = win32 ] && [ "$native" = yes ]; then
+            run_ctest win32-tests -j2
+            shot=build/win32
+        elif [ "$preset" = win64 ]; then
+            run_ctest win64-tests -j2
         fi
+    done
+    screenshot "$shot"
+    if [ "$native" = no ] && [[ " ${built[*]} " == *" win32 "* ]]; then
+        run_i686_smoke
     fi
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
@@ -194,14 +283,19 @@ cmd_run() {
     install_missing || exit 1
     mkdir -p build
     # The program that ships, where this machine runs 32-bit programs.
-    local preset=win32 loader=$wine32
-    can_run_32 || { preset=win64 loader=$wine; log "this machine cannot run 32-bit programs: starting the x86_64 build"; }
+    local preset=win32 loader=() native=yes
+    if native_32; then
+        loader=("${x32[@]}" "${czech[@]}" "$wine32")
+    else
+        preset=win64 loader=("${czech[@]}" "$wine") native=no
+        log "this kernel runs no 32-bit programs: starting the x86_64 build"
+    fi
     build "$preset" || exit 1
     layout "build/$preset" build/app
     ensure_display || exit 1
-    ensure_prefix "$root/build/wineprefix-run"
+    ensure_prefix "$root/build/wineprefix-run" "$native"
     log "starting build/app/halvexor.exe (display $DISPLAY)"
-    (cd build/app && "$loader" halvexor.exe "$@")
+    (cd build/app && "${loader[@]}" halvexor.exe "$@")
 }
 
 cmd_package() {
@@ -220,5 +314,6 @@ case "${1:-}" in
     run) shift; cmd_run "$@" ;;
     test) cmd_test ;;
     package) cmd_package ;;
+    smoke-inside) cmd_smoke_inside ;;
     *) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
 esac
