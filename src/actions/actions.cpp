@@ -63,10 +63,15 @@ void PowerOffComputer() {
     RequestShutdown(EWX_POWEROFF, "Nepodařilo se vypnout počítač !\nChyba : ER-UW01-001");
 }
 
-// Both return only after the machine has resumed, or at once on refusal.
-int HibernateComputer() { return power::Suspend(TRUE, FALSE, TRUE) ? 1 : 0; }
+bool RequestSuspension(bool hibernate, bool forceCritical, bool disableWakeEvents) {
+    power::EnableShutdownPrivilege();
+    return power::Suspend(hibernate, forceCritical, disableWakeEvents) != FALSE;
+}
 
-int StandbyComputer() { return power::Suspend(FALSE, FALSE, TRUE) ? 1 : 0; }
+// Both return only after the machine has resumed, or at once on refusal.
+int HibernateComputer() { return RequestSuspension(true, false, true) ? 1 : 0; }
+
+int StandbyComputer() { return RequestSuspension(false, false, true) ? 1 : 0; }
 
 int TurnMonitorOff() {
     power::BroadcastSysCommand(SC_MONITORPOWER, 2);

@@ -43,9 +43,9 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
     // a suspension to ask for, the arming alone decides.
     bool goOn = armed;
     if (request.actionKind == kActionStandby) {
-        goOn = power::Suspend(FALSE, TRUE, FALSE) != FALSE;
+        goOn = RequestSuspension(false, true, false);
     } else if (request.actionKind == kActionHibernate) {
-        goOn = power::Suspend(TRUE, TRUE, FALSE) != FALSE;
+        goOn = RequestSuspension(true, true, false);
     }
     if (!goOn) {
         ExitProcess(3);  // silently; the schedule is left as it is

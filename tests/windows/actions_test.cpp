@@ -86,13 +86,22 @@ TEST_F(ActionsTest, RefusedPrivilegeStopsLogOffRestartAndShutdownSilently) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(ActionsTest, SuspendPrimitivesReportTheSystemsAnswer) {
-    EXPECT_EQ(1, HibernateComputer());
-    EXPECT_EQ(1, StandbyComputer());
-    EXPECT_EQ((Lines{"Suspend(1,0,1)", "Suspend(0,0,1)"}), probe::Requests());
-    probe::Reset("suspend");
-    EXPECT_EQ(0, HibernateComputer());
-    EXPECT_EQ(0, StandbyComputer());
+// The privilege comes first; when it cannot be enabled the suspension is asked
+// for all the same, and only the system's answer to that decides.
+TEST_F(ActionsTest, SuspendPrimitivesTakeThePrivilegeAndReportTheSystemsAnswer) {
+    const struct {
+        const char* refused;
+        int result;
+    } cases[] = {{"", 1}, {"privilege", 1}, {"suspend", 0}, {"privilege,suspend", 0}};
+    for (const auto& c : cases) {
+        probe::Reset(c.refused);
+        EXPECT_EQ(c.result, HibernateComputer()) << c.refused;
+        EXPECT_EQ(c.result, StandbyComputer()) << c.refused;
+        EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "Suspend(1,0,1)", "EnableShutdownPrivilege()",
+                         "Suspend(0,0,1)"}),
+                  probe::Requests())
+            << c.refused;
+    }
 }
 
 TEST_F(ActionsTest, ClearScheduleResetsTheRecordButNotTheStageBookkeeping) {
@@ -142,8 +151,8 @@ TEST_F(ActionsTest, ScheduledActionsMakeTheirRequestsOnce) {
         {kActionRestart, {"EnableShutdownPrivilege()", "ExitSession(2)"}, true},
         {kActionPowerOff, {"EnableShutdownPrivilege()", "ExitSession(8)"}, true},
         {kActionLock, {"Lock()"}, false},
-        {kActionHibernate, {"Suspend(1,0,1)"}, false},
-        {kActionStandby, {"Suspend(0,0,1)"}, false},
+        {kActionHibernate, {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}, false},
+        {kActionStandby, {"EnableShutdownPrivilege()", "Suspend(0,0,1)"}, false},
         {kActionMonitorOff, {"Broadcast(0xF170,2)"}, false},
         {kActionScreenSaver, {"Broadcast(0xF140,0)"}, false},
     };
