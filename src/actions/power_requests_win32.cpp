@@ -34,6 +34,8 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
     return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, TRUE);
 }
 
+BOOL StayAwake(EXECUTION_STATE flags) { return SetThreadExecutionState(flags) != 0; }
+
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     return PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);
 }

@@ -61,6 +61,10 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
         CancelWaitableTimer(timer);
         CloseHandle(timer);
     }
+    // Woken by a timer and not by the user, the machine goes back to sleep
+    // after two idle minutes or so unless a program says it is in use.  Said
+    // once, not continuously: the user's own idle settings apply from here on.
+    power::StayAwake(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
 
     Sleep(3000);
     PostMessageA(request.window, WM_WAKE_DONE, static_cast<WPARAM>(request.generation), 0);

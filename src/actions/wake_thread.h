@@ -1,7 +1,8 @@
 // The wake-up after a scheduled hibernate or standby.  A second thread arms a
 // waitable timer that resumes the machine, suspends it, waits off the due time
-// after the resume and pauses three seconds; the schedule is then cleared on
-// the main thread, which the thread tells with WM_WAKE_DONE.
+// after the resume, keeps the machine from going straight back to sleep and
+// pauses three seconds; the schedule is then cleared on the main thread, which
+// the thread tells with WM_WAKE_DONE.
 #pragma once
 
 #include <windows.h>

@@ -266,11 +266,13 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
                      "Suspend(0,1,0)"}),
               WaitForRequests(run.program, 4, 2000));
 
-    // The timer is set once more when its due time has come.
-    const Lines requests = WaitForRequests(run.program, 5, 14000);
+    // The timer is set once more when its due time has come, and the machine
+    // is told to stay awake.
+    const Lines requests = WaitForRequests(run.program, 6, 14000);
     const DWORD due = GetTickCount() - confirmed;
-    ASSERT_EQ(5u, requests.size());
+    ASSERT_EQ(6u, requests.size());
     EXPECT_EQ("ArmWakeTimer(0)", requests[4]);
+    EXPECT_EQ("StayAwake(0x3)", requests[5]);
     EXPECT_GE(due, 9500u);
     EXPECT_LE(due, 11500u);
 
@@ -297,7 +299,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     }
     EXPECT_GE(cleared, due + 2500);
     EXPECT_LE(cleared, due + 4500);
-    EXPECT_EQ(5u, run.program.Requests().size());
+    EXPECT_EQ(6u, run.program.Requests().size());
     EXPECT_EQ(0u, run.program.Close());
 }
 

@@ -105,6 +105,12 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
     return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);  // never resumes
 }
 
+BOOL StayAwake(EXECUTION_STATE flags) {
+    char call[64];
+    std::snprintf(call, sizeof call, "StayAwake(0x%lX)", static_cast<unsigned long>(flags));
+    return probe::Record("awake", call);
+}
+
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     char call[64];
     std::snprintf(call, sizeof call, "Broadcast(0x%llX,%lld)",

@@ -5,7 +5,7 @@
 // environment variable HALVEXOR_PROBE_LOG, so that a test driving the program
 // from outside can read them.  HALVEXOR_PROBE_REFUSE holds a comma-separated
 // list of requests to refuse (lock, exit, suspend, broadcast, privilege, timer,
-// arm): a refused "timer" makes CreateWakeTimer return NULL, a refused "arm"
+// arm, awake): a refused "timer" makes CreateWakeTimer return NULL, a refused "arm"
 // makes ArmWakeTimer return FALSE without arming.
 //
 // The wake-up timer is real, so that a wait on it lasts as long as it would:
@@ -23,7 +23,7 @@ namespace probe {
 
 // A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
 // "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
-// "CreateWakeTimer()", "ArmWakeTimer(-100000000)".
+// "CreateWakeTimer()", "ArmWakeTimer(-100000000)", "StayAwake(0x3)".
 std::vector<std::string> Requests();
 
 // Forgets the requests and refuses those named in `refused` from now on.
