@@ -32,6 +32,11 @@ void RequestShutdown(UINT flags, const char* refusedText) {
     }
 }
 
+const char kScheduledHibernateRefused[] =
+    "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001";
+const char kScheduledStandbyRefused[] =
+    "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002";
+
 void ReportScheduledSuspendFailure(const char* text) {
     ShowWindow(gMainWindow, SW_RESTORE);
     ShowError(gMainWindow, text);
@@ -109,7 +114,15 @@ void ExecuteScheduledAction() {
     // A hibernate or standby with a wake-up time is the wake-up thread's; the
     // schedule stays pending until the thread reports the machine awake again.
     if (gSchedule.wakeEnabled == 1) {
-        StartWakeTimerThread();
+        const int32_t kind = gSchedule.actionKind;
+        if (!StartWakeTimerThread()) {
+            // Without its thread the suspension never happens: reported and
+            // cleared as one the system refused.  Only hibernate and standby
+            // carry a wake-up.
+            ClearSchedule();
+            ReportScheduledSuspendFailure(kind == kActionStandby ? kScheduledStandbyRefused
+                                                                 : kScheduledHibernateRefused);
+        }
         return;
     }
 
@@ -152,15 +165,13 @@ void ExecuteScheduledAction() {
         case kActionHibernate:
             ClearSchedule();
             if (!HibernateComputer()) {
-                ReportScheduledSuspendFailure(
-                    "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001");
+                ReportScheduledSuspendFailure(kScheduledHibernateRefused);
             }
             break;
         case kActionStandby:
             ClearSchedule();
             if (!StandbyComputer()) {
-                ReportScheduledSuspendFailure(
-                    "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002");
+                ReportScheduledSuspendFailure(kScheduledStandbyRefused);
             }
             break;
         default:

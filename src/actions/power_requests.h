@@ -1,10 +1,11 @@
 // The one narrow seam through which the program asks the system to lock, end
 // the session, power off or suspend the machine, switch the monitor off or
 // start the screen saver, arm the timer that wakes the machine up again and
-// keep it awake after that, and takes the shutdown privilege.  The product links
-// power_requests_win32.cpp, which makes the real calls; the tests link a probe
-// that records each request and answers as a test tells it to, so that no test
-// ever performs one.
+// keep it awake after that, and takes the shutdown privilege; the wake-up
+// thread is started through it too, so that a test can refuse that.  The
+// product links power_requests_win32.cpp, which makes the real calls; the
+// tests link a probe that records each request and answers as a test tells it
+// to, so that no test ever performs one.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,10 @@ BOOL ExitSession(UINT flags);
 
 // SetSuspendState(hibernate, forceCritical, disableWakeEvent).
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent);
+
+// CreateThread(NULL, 0, routine, parameter, 0, NULL): the wake-up thread;
+// NULL when it cannot be made.  The caller closes the handle.
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter);
 
 // CreateWaitableTimerA(NULL, TRUE, NULL): an unnamed manual-reset timer for the
 // wake-up; NULL when it cannot be made.

@@ -26,6 +26,10 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return result;
 }
 
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 HANDLE CreateWakeTimer() { return CreateWaitableTimerA(nullptr, TRUE, nullptr); }
 
 BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {

@@ -73,16 +73,17 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
 
 }  // namespace
 
-void StartWakeTimerThread() {
+bool StartWakeTimerThread() {
     gSchedule.wakeDelaySeconds = ClampWakeDelay(gSchedule.wakeDelaySeconds, gSchedule.actionKind);
     auto* request = new WakeRequest{gSchedule.actionKind, gSchedule.wakeDelaySeconds,
                                     gScheduleClearings, gMainWindow};
-    HANDLE thread = CreateThread(nullptr, 0, WakeTimerThread, request, 0, nullptr);
+    HANDLE thread = power::StartWakeThread(WakeTimerThread, request);
     if (thread == nullptr) {
         delete request;
-        return;
+        return false;
     }
     CloseHandle(thread);  // never waited for; it ends by itself
+    return true;
 }
 
 void FinishWakeUp(WPARAM generation) {

@@ -10,8 +10,8 @@
 // Main thread.  Clamps the pending schedule's `wakeDelaySeconds` (see
 // ClampWakeDelay) and stores it back, then starts the wake-up thread for that
 // kind and delay and returns at once.  The schedule stays pending; the thread
-// never touches it.
-void StartWakeTimerThread();
+// never touches it.  False when the thread cannot be started.
+bool StartWakeTimerThread();
 
 // Main thread, on WM_WAKE_DONE: clears the schedule, unless it has been
 // cleared since the thread that sent `generation` was started.

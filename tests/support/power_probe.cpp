@@ -87,6 +87,13 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return probe::Record("suspend", call);
 }
 
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+    if (!probe::Record("thread", "StartWakeThread()")) {
+        return nullptr;
+    }
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 HANDLE CreateWakeTimer() {
     if (!probe::Record("timer", "CreateWakeTimer()")) {
         return nullptr;

@@ -211,6 +211,39 @@ TEST_F(ActionsTest, RefusedScheduledSuspendRestoresTheWindowAndReports) {
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
+// Without its thread a wake-up never suspends the machine: reported as the
+// system's refusal of that suspension would be, and nothing left pending.
+TEST_F(ActionsTest, WakeUpWhoseThreadCannotStartIsReportedAndCleared) {
+    const struct {
+        int32_t kind;
+        const char* text;
+    } cases[] = {
+        {kActionHibernate, "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001"},
+        {kActionStandby,
+         "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002"},
+    };
+    for (const auto& c : cases) {
+        probe::Reset("thread");
+        ShowWindow(window_.Handle(), SW_HIDE);
+        Schedule(c.kind);
+        gSchedule.wakeEnabled = 1;
+        gSchedule.wakeYear = 2026;
+        gSchedule.wakeDelaySeconds = 600;
+        testwin::BoxWatcher boxes;
+        ExecuteScheduledAction();
+        const auto seen = boxes.Boxes();
+        ASSERT_EQ(1u, seen.size()) << c.kind;
+        EXPECT_EQ(c.text, seen[0].text);
+        EXPECT_EQ("Chyba", seen[0].caption);
+        EXPECT_EQ(window_.Handle(), seen[0].owner);
+        EXPECT_TRUE(seen[0].ownerWasVisible) << c.kind << ": restored first";
+        EXPECT_EQ(Lines{"StartWakeThread()"}, probe::Requests()) << c.kind;
+        EXPECT_EQ(0, gSchedule.actionKind) << c.kind;
+        EXPECT_EQ(0, gSchedule.wakeEnabled) << c.kind;
+        EXPECT_EQ(-1, gSchedule.wakeYear) << c.kind;
+    }
+}
+
 TEST_F(ActionsTest, RefusedLockReportsWithoutOwner) {
     probe::Reset("lock");
     testwin::BoxWatcher boxes;
