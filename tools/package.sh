@@ -12,7 +12,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 layout() {  # layout BUILD-DIR DEST
     rm -rf "$2" && mkdir -p "$2/data"
     cp "$1/halvexor.exe" "$2/"
-    cp "$root"/data/*.bf "$root/data/readme.html" "$2/data/"
+    # The settings file too: a first start where the user cannot write (a
+    # folder under Program Files) could not create it.
+    cp "$root"/data/*.bf "$root/data/readme.html" "$root/data/settings.sf" "$2/data/"
     date -u -d "@$SOURCE_DATE_EPOCH" +%Y%m%d >"$2/data/bld_rm.tf"
 }
 

@@ -32,6 +32,11 @@ void RequestShutdown(UINT flags, const char* refusedText) {
     }
 }
 
+const char kScheduledHibernateRefused[] =
+    "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001";
+const char kScheduledStandbyRefused[] =
+    "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002";
+
 void ReportScheduledSuspendFailure(const char* text) {
     ShowWindow(gMainWindow, SW_RESTORE);
     ShowError(gMainWindow, text);
@@ -63,10 +68,15 @@ void PowerOffComputer() {
     RequestShutdown(EWX_POWEROFF, "Nepodařilo se vypnout počítač !\nChyba : ER-UW01-001");
 }
 
-// Both return only after the machine has resumed, or at once on refusal.
-int HibernateComputer() { return power::Suspend(TRUE, FALSE, TRUE) ? 1 : 0; }
+bool RequestSuspension(bool hibernate, bool forceCritical, bool disableWakeEvents) {
+    power::EnableShutdownPrivilege();
+    return power::Suspend(hibernate, forceCritical, disableWakeEvents) != FALSE;
+}
 
-int StandbyComputer() { return power::Suspend(FALSE, FALSE, TRUE) ? 1 : 0; }
+// Both return only after the machine has resumed, or at once on refusal.
+int HibernateComputer() { return RequestSuspension(true, false, true) ? 1 : 0; }
+
+int StandbyComputer() { return RequestSuspension(false, false, true) ? 1 : 0; }
 
 int TurnMonitorOff() {
     power::BroadcastSysCommand(SC_MONITORPOWER, 2);
@@ -104,7 +114,15 @@ void ExecuteScheduledAction() {
     // A hibernate or standby with a wake-up time is the wake-up thread's; the
     // schedule stays pending until the thread reports the machine awake again.
     if (gSchedule.wakeEnabled == 1) {
-        StartWakeTimerThread();
+        const int32_t kind = gSchedule.actionKind;
+        if (!StartWakeTimerThread()) {
+            // Without its thread the suspension never happens: reported and
+            // cleared as one the system refused.  Only hibernate and standby
+            // carry a wake-up.
+            ClearSchedule();
+            ReportScheduledSuspendFailure(kind == kActionStandby ? kScheduledStandbyRefused
+                                                                 : kScheduledHibernateRefused);
+        }
         return;
     }
 
@@ -147,15 +165,13 @@ void ExecuteScheduledAction() {
         case kActionHibernate:
             ClearSchedule();
             if (!HibernateComputer()) {
-                ReportScheduledSuspendFailure(
-                    "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001");
+                ReportScheduledSuspendFailure(kScheduledHibernateRefused);
             }
             break;
         case kActionStandby:
             ClearSchedule();
             if (!StandbyComputer()) {
-                ReportScheduledSuspendFailure(
-                    "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002");
+                ReportScheduledSuspendFailure(kScheduledStandbyRefused);
             }
             break;
         default:

@@ -1,5 +1,6 @@
 // The power primitives, the privilege step, the clearing of the schedule and
-// the executor of a scheduled action.  Main thread only.
+// the executor of a scheduled action.  Main thread only, but for
+// RequestSuspension.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,13 @@ void RestartComputer();
 void PowerOffComputer();
 int HibernateComputer();
 int StandbyComputer();
+
+// SetSuspendState, with SeShutdownPrivilege enabled first: the system asks
+// that of its caller.  An account that cannot enable it is still asked, and
+// the request's own answer decides.  Returns only after the machine has
+// resumed, or at once when refused.  Also on the wake-up thread.
+bool RequestSuspension(bool hibernate, bool forceCritical, bool disableWakeEvents);
+
 int TurnMonitorOff();
 int StartScreenSaver();
 void ShowTimedReminder();

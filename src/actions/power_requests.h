@@ -1,10 +1,11 @@
 // The one narrow seam through which the program asks the system to lock, end
 // the session, power off or suspend the machine, switch the monitor off or
-// start the screen saver, arm the timer that wakes the machine up again, and
-// takes the shutdown privilege.  The product links
-// power_requests_win32.cpp, which makes the real calls; the tests link a probe
-// that records each request and answers as a test tells it to, so that no test
-// ever performs one.
+// start the screen saver, arm the timer that wakes the machine up again and
+// keep it awake after that, and takes the shutdown privilege; the wake-up
+// thread is started through it too, so that a test can refuse that.  The
+// product links power_requests_win32.cpp, which makes the real calls; the
+// tests link a probe that records each request and answers as a test tells it
+// to, so that no test ever performs one.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,10 @@ BOOL ExitSession(UINT flags);
 // SetSuspendState(hibernate, forceCritical, disableWakeEvent).
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent);
 
+// CreateThread(NULL, 0, routine, parameter, 0, NULL): the wake-up thread;
+// NULL when it cannot be made.  The caller closes the handle.
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter);
+
 // CreateWaitableTimerA(NULL, TRUE, NULL): an unnamed manual-reset timer for the
 // wake-up; NULL when it cannot be made.
 HANDLE CreateWakeTimer();
@@ -28,6 +33,11 @@ HANDLE CreateWakeTimer();
 // so that its expiry resumes the machine from standby or hibernation.  A
 // negative due time counts in 100 ns units from now; 0 is already past.
 BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime);
+
+// SetThreadExecutionState(flags): with ES_SYSTEM_REQUIRED and
+// ES_DISPLAY_REQUIRED, tells the system once that the machine is in use, which
+// resets its idle timers.  FALSE when the system refuses.
+BOOL StayAwake(EXECUTION_STATE flags);
 
 // PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam): SC_MONITORPOWER
 // with 2 switches the monitors off, SC_SCREENSAVE with 0 starts the saver.

@@ -26,6 +26,10 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return result;
 }
 
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 HANDLE CreateWakeTimer() { return CreateWaitableTimerA(nullptr, TRUE, nullptr); }
 
 BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
@@ -33,6 +37,8 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
     due.QuadPart = dueTime;
     return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, TRUE);
 }
+
+BOOL StayAwake(EXECUTION_STATE flags) { return SetThreadExecutionState(flags) != 0; }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     return PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);

@@ -43,9 +43,9 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
     // a suspension to ask for, the arming alone decides.
     bool goOn = armed;
     if (request.actionKind == kActionStandby) {
-        goOn = power::Suspend(FALSE, TRUE, FALSE) != FALSE;
+        goOn = RequestSuspension(false, true, false);
     } else if (request.actionKind == kActionHibernate) {
-        goOn = power::Suspend(TRUE, TRUE, FALSE) != FALSE;
+        goOn = RequestSuspension(true, true, false);
     }
     if (!goOn) {
         ExitProcess(3);  // silently; the schedule is left as it is
@@ -61,6 +61,10 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
         CancelWaitableTimer(timer);
         CloseHandle(timer);
     }
+    // Woken by a timer and not by the user, the machine goes back to sleep
+    // after two idle minutes or so unless a program says it is in use.  Said
+    // once, not continuously: the user's own idle settings apply from here on.
+    power::StayAwake(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
 
     Sleep(3000);
     PostMessageA(request.window, WM_WAKE_DONE, static_cast<WPARAM>(request.generation), 0);
@@ -69,16 +73,17 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
 
 }  // namespace
 
-void StartWakeTimerThread() {
+bool StartWakeTimerThread() {
     gSchedule.wakeDelaySeconds = ClampWakeDelay(gSchedule.wakeDelaySeconds, gSchedule.actionKind);
     auto* request = new WakeRequest{gSchedule.actionKind, gSchedule.wakeDelaySeconds,
                                     gScheduleClearings, gMainWindow};
-    HANDLE thread = CreateThread(nullptr, 0, WakeTimerThread, request, 0, nullptr);
+    HANDLE thread = power::StartWakeThread(WakeTimerThread, request);
     if (thread == nullptr) {
         delete request;
-        return;
+        return false;
     }
     CloseHandle(thread);  // never waited for; it ends by itself
+    return true;
 }
 
 void FinishWakeUp(WPARAM generation) {

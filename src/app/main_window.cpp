@@ -8,6 +8,7 @@
 #include "app/bitmap_file.h"
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/message_filter.h"
 #include "app/os_level.h"
 #include "app/status_display.h"
 #include "schedule/schedule_state.h"
@@ -140,6 +141,7 @@ int CreateMainWindow() {
         return 0;
     }
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    AllowMessageFromLowerIntegrity(taskbarCreatedMessage);  // the shell's, when run elevated
 
     const HWND window = CreateWindowExA(0, kClassName, kTitle,
                                         WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 300,

@@ -185,7 +185,7 @@ TEST(Commands, RefusedHibernateNamesWhetherItWasAsked) {
         EXPECT_EQ(run.main, GetWindow(box, GW_OWNER));
         Press(box, IDOK);
         ASSERT_TRUE(e2e::WaitUntilGone(box));
-        EXPECT_EQ(Lines{"Suspend(1,0,1)"}, run.program.Requests());
+        EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "Suspend(1,0,1)"}), run.program.Requests());
         EXPECT_EQ(0u, run.program.Close());
     }
 }

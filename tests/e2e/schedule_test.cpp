@@ -262,14 +262,17 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     ScheduleStandbyWakingIn(dialog, "04");  // taken up to the shortest delay, 10 s
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     const DWORD confirmed = GetTickCount();
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)"}),
-              WaitForRequests(run.program, 3, 2000));
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+                     "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
+              WaitForRequests(run.program, 5, 2000));
 
-    // The timer is set once more when its due time has come.
-    const Lines requests = WaitForRequests(run.program, 4, 14000);
+    // The timer is set once more when its due time has come, and the machine
+    // is told to stay awake.
+    const Lines requests = WaitForRequests(run.program, 7, 14000);
     const DWORD due = GetTickCount() - confirmed;
-    ASSERT_EQ(4u, requests.size());
-    EXPECT_EQ("ArmWakeTimer(0)", requests[3]);
+    ASSERT_EQ(7u, requests.size());
+    EXPECT_EQ("ArmWakeTimer(0)", requests[5]);
+    EXPECT_EQ("StayAwake(0x3)", requests[6]);
     EXPECT_GE(due, 9500u);
     EXPECT_LE(due, 11500u);
 
@@ -296,7 +299,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     }
     EXPECT_GE(cleared, due + 2500);
     EXPECT_LE(cleared, due + 4500);
-    EXPECT_EQ(4u, run.program.Requests().size());
+    EXPECT_EQ(7u, run.program.Requests().size());
     EXPECT_EQ(0u, run.program.Close());
 }
 
@@ -307,7 +310,8 @@ TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
     ASSERT_NE(nullptr, dialog);
     ScheduleStandbyWakingIn(dialog, "30");
     EXPECT_EQ(3u, run.program.WaitForExit(5000));
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(0,1,0)"}),
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
+                     "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
               run.program.Requests());
 }
 

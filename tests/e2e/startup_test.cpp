@@ -38,14 +38,17 @@ TEST_P(QuickActionTest, MakesItsOneRequestAndLeavesDataAlone) {
 INSTANTIATE_TEST_SUITE_P(
     Letters, QuickActionTest,
     ::testing::Values(
-        QuickCase{"h", {"Suspend(1,0,1)"}}, QuickCase{"M", {"Broadcast(0xF170,2)"}},
+        QuickCase{"h", {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}},
+        QuickCase{"M", {"Broadcast(0xF170,2)"}},
         QuickCase{"o", {"EnableShutdownPrivilege()", "ExitSession(0)"}},
         QuickCase{"r", {"EnableShutdownPrivilege()", "ExitSession(2)"}},
-        QuickCase{"s", {"Broadcast(0xF140,0)"}}, QuickCase{"U", {"Suspend(0,0,1)"}},
+        QuickCase{"s", {"Broadcast(0xF140,0)"}},
+        QuickCase{"U", {"EnableShutdownPrivilege()", "Suspend(0,0,1)"}},
         QuickCase{"v", {"EnableShutdownPrivilege()", "ExitSession(8)"}},
         QuickCase{"Z", {"Lock()"}},
         // Only the first character counts.
-        QuickCase{"hello world", {"Suspend(1,0,1)"}}, QuickCase{"zzz /x", {"Lock()"}}));
+        QuickCase{"hello world", {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}},
+        QuickCase{"zzz /x", {"Lock()"}}));
 
 TEST(QuickAction, LetterWorksWithoutDataFolderOrWithDamagedSettings) {
     ScratchDir bare(false);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -146,4 +148,18 @@ TEST(SettingsFile, RandomFilesAreAcceptedByTheRulesOrRefusedWithoutChange) {
         }
     }
     EXPECT_GT(accepted, 1000);
+}
+
+// The zips ship data/settings.sf, so that a program unpacked where its user
+// cannot write starts all the same: it must be the very file a first start
+// writes, the settings the program starts with.
+TEST(SettingsFile, ShippedFileIsTheOneAFirstStartWrites) {
+    const char path[] = HALVEXOR_SOURCE_DIR "/data/settings.sf";
+    std::ifstream file(path, std::ios::binary);
+    ASSERT_TRUE(file) << path;
+    const std::vector<uint8_t> shipped{std::istreambuf_iterator<char>(file),
+                                       std::istreambuf_iterator<char>()};
+    uint8_t bytes[kSettingsFileSize];
+    EncodeSettings(Settings{}, bytes);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + kSettingsFileSize), shipped);
 }

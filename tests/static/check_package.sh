@@ -16,17 +16,21 @@ trap 'rm -rf "$work"' EXIT
 if ! cmp -s "$work/first.zip" "$work/second.zip"; then
     echo "two packings of one build differ"; exit 1
 fi
-python3 - "$work/first.zip" "$build/halvexor.exe" <<'PY'
+python3 - "$work/first.zip" "$build/halvexor.exe" "$src/data/settings.sf" <<'PY'
 import sys, zipfile
-archive, program = sys.argv[1], sys.argv[2]
+archive, program, settings = sys.argv[1], sys.argv[2], sys.argv[3]
 with zipfile.ZipFile(archive) as z:
     names = z.namelist()
     expected = ["Halvexor/data/as.bf", "Halvexor/data/bld_rm.tf", "Halvexor/data/prg.bf",
-                "Halvexor/data/readme.html", "Halvexor/data/tr.bf", "Halvexor/data/trb.bf",
-                "Halvexor/data/za.bf", "Halvexor/halvexor.exe"]
+                "Halvexor/data/readme.html", "Halvexor/data/settings.sf", "Halvexor/data/tr.bf",
+                "Halvexor/data/trb.bf", "Halvexor/data/za.bf", "Halvexor/halvexor.exe"]
     if sorted(names) != expected:
         sys.exit(f"unexpected entries: {names}")
     if z.read("Halvexor/halvexor.exe") != open(program, "rb").read():
         sys.exit("the zip's halvexor.exe is not the build's")
-print(f"{archive}: {len(names)} entries, the build's program, the same bytes twice")
+    # The committed file, which a native test holds to what a first start writes.
+    shipped = z.read("Halvexor/data/settings.sf")
+    if len(shipped) != 20 or shipped != open(settings, "rb").read():
+        sys.exit(f"the zip's settings.sf is not the committed 20 bytes: {shipped.hex()}")
+print(f"{archive}: {len(names)} entries, the build's program and settings file, the same bytes twice")
 PY

@@ -87,6 +87,13 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return probe::Record("suspend", call);
 }
 
+HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+    if (!probe::Record("thread", "StartWakeThread()")) {
+        return nullptr;
+    }
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 HANDLE CreateWakeTimer() {
     if (!probe::Record("timer", "CreateWakeTimer()")) {
         return nullptr;
@@ -103,6 +110,12 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
     return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);  // never resumes
+}
+
+BOOL StayAwake(EXECUTION_STATE flags) {
+    char call[64];
+    std::snprintf(call, sizeof call, "StayAwake(0x%lX)", static_cast<unsigned long>(flags));
+    return probe::Record("awake", call);
 }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {

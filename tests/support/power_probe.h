@@ -4,11 +4,13 @@
 // the program they are also appended, one line each, to the file named by the
 // environment variable HALVEXOR_PROBE_LOG, so that a test driving the program
 // from outside can read them.  HALVEXOR_PROBE_REFUSE holds a comma-separated
-// list of requests to refuse (lock, exit, suspend, broadcast, privilege, timer,
-// arm): a refused "timer" makes CreateWakeTimer return NULL, a refused "arm"
-// makes ArmWakeTimer return FALSE without arming.
+// list of requests to refuse (lock, exit, suspend, broadcast, privilege,
+// thread, timer, arm, awake): a refused "thread" makes StartWakeThread return
+// NULL without starting it, a refused "timer" makes CreateWakeTimer return
+// NULL, a refused "arm" makes ArmWakeTimer return FALSE without arming.
 //
-// The wake-up timer is real, so that a wait on it lasts as long as it would:
+// The wake-up thread runs when it is not refused.  Its timer is real, so that
+// a wait on it lasts as long as it would:
 // CreateWakeTimer makes a manual-reset waitable timer and ArmWakeTimer sets it,
 // but never with the resume flag, so no test can wake a machine.  Suspend
 // returns at once, as if the machine had been woken early.
@@ -23,7 +25,8 @@ namespace probe {
 
 // A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
 // "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
-// "CreateWakeTimer()", "ArmWakeTimer(-100000000)".
+// "StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+// "StayAwake(0x3)".
 std::vector<std::string> Requests();
 
 // Forgets the requests and refuses those named in `refused` from now on.

@@ -86,13 +86,22 @@ TEST_F(ActionsTest, RefusedPrivilegeStopsLogOffRestartAndShutdownSilently) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(ActionsTest, SuspendPrimitivesReportTheSystemsAnswer) {
-    EXPECT_EQ(1, HibernateComputer());
-    EXPECT_EQ(1, StandbyComputer());
-    EXPECT_EQ((Lines{"Suspend(1,0,1)", "Suspend(0,0,1)"}), probe::Requests());
-    probe::Reset("suspend");
-    EXPECT_EQ(0, HibernateComputer());
-    EXPECT_EQ(0, StandbyComputer());
+// The privilege comes first; when it cannot be enabled the suspension is asked
+// for all the same, and only the system's answer to that decides.
+TEST_F(ActionsTest, SuspendPrimitivesTakeThePrivilegeAndReportTheSystemsAnswer) {
+    const struct {
+        const char* refused;
+        int result;
+    } cases[] = {{"", 1}, {"privilege", 1}, {"suspend", 0}, {"privilege,suspend", 0}};
+    for (const auto& c : cases) {
+        probe::Reset(c.refused);
+        EXPECT_EQ(c.result, HibernateComputer()) << c.refused;
+        EXPECT_EQ(c.result, StandbyComputer()) << c.refused;
+        EXPECT_EQ((Lines{"EnableShutdownPrivilege()", "Suspend(1,0,1)", "EnableShutdownPrivilege()",
+                         "Suspend(0,0,1)"}),
+                  probe::Requests())
+            << c.refused;
+    }
 }
 
 TEST_F(ActionsTest, ClearScheduleResetsTheRecordButNotTheStageBookkeeping) {
@@ -142,8 +151,8 @@ TEST_F(ActionsTest, ScheduledActionsMakeTheirRequestsOnce) {
         {kActionRestart, {"EnableShutdownPrivilege()", "ExitSession(2)"}, true},
         {kActionPowerOff, {"EnableShutdownPrivilege()", "ExitSession(8)"}, true},
         {kActionLock, {"Lock()"}, false},
-        {kActionHibernate, {"Suspend(1,0,1)"}, false},
-        {kActionStandby, {"Suspend(0,0,1)"}, false},
+        {kActionHibernate, {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}, false},
+        {kActionStandby, {"EnableShutdownPrivilege()", "Suspend(0,0,1)"}, false},
         {kActionMonitorOff, {"Broadcast(0xF170,2)"}, false},
         {kActionScreenSaver, {"Broadcast(0xF140,0)"}, false},
     };
@@ -200,6 +209,39 @@ TEST_F(ActionsTest, RefusedScheduledSuspendRestoresTheWindowAndReports) {
         EXPECT_TRUE(box.ownerWasVisible);
     }
     EXPECT_EQ(0, gSchedule.actionKind);
+}
+
+// Without its thread a wake-up never suspends the machine: reported as the
+// system's refusal of that suspension would be, and nothing left pending.
+TEST_F(ActionsTest, WakeUpWhoseThreadCannotStartIsReportedAndCleared) {
+    const struct {
+        int32_t kind;
+        const char* text;
+    } cases[] = {
+        {kActionHibernate, "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-PA01-001"},
+        {kActionStandby,
+         "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002"},
+    };
+    for (const auto& c : cases) {
+        probe::Reset("thread");
+        ShowWindow(window_.Handle(), SW_HIDE);
+        Schedule(c.kind);
+        gSchedule.wakeEnabled = 1;
+        gSchedule.wakeYear = 2026;
+        gSchedule.wakeDelaySeconds = 600;
+        testwin::BoxWatcher boxes;
+        ExecuteScheduledAction();
+        const auto seen = boxes.Boxes();
+        ASSERT_EQ(1u, seen.size()) << c.kind;
+        EXPECT_EQ(c.text, seen[0].text);
+        EXPECT_EQ("Chyba", seen[0].caption);
+        EXPECT_EQ(window_.Handle(), seen[0].owner);
+        EXPECT_TRUE(seen[0].ownerWasVisible) << c.kind << ": restored first";
+        EXPECT_EQ(Lines{"StartWakeThread()"}, probe::Requests()) << c.kind;
+        EXPECT_EQ(0, gSchedule.actionKind) << c.kind;
+        EXPECT_EQ(0, gSchedule.wakeEnabled) << c.kind;
+        EXPECT_EQ(-1, gSchedule.wakeYear) << c.kind;
+    }
 }
 
 TEST_F(ActionsTest, RefusedLockReportsWithoutOwner) {

@@ -91,15 +91,17 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(2026, gSchedule.actionYear);
     EXPECT_EQ(0, gSchedule.timerStage);
     EXPECT_EQ(0, window_.DestroyMessages());
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)"}),
-              RequestsOnceThereAre(3));
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+                     "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
+              RequestsOnceThereAre(5));
 
     const WakeDone done = WaitForWakeDone(25000);
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 13000u) << "the due time, then three seconds";
     EXPECT_LT(done.afterMs, 20000u);
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-100000000)", "Suspend(0,1,0)",
-                     "ArmWakeTimer(0)"}),
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+                     "EnableShutdownPrivilege()", "Suspend(0,1,0)", "ArmWakeTimer(0)",
+                     "StayAwake(0x3)"}),
               probe::Requests());
     EXPECT_EQ(kActionStandby, gSchedule.actionKind) << "pending until the main thread clears";
     EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
@@ -120,7 +122,8 @@ TEST_F(WakeThreadTest, HibernateGetsTheLongerLeadAndATimerNotArmedIsNotWaitedFor
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 3000u);
     EXPECT_LT(done.afterMs, 8000u) << "no wait for a 30 s timer that was never set";
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "ArmWakeTimer(-300000000)", "Suspend(1,1,0)"}),
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
+                     "EnableShutdownPrivilege()", "Suspend(1,1,0)", "StayAwake(0x3)"}),
               probe::Requests());
     FinishWakeUp(done.generation);
     EXPECT_EQ(0, gSchedule.actionKind);
@@ -134,7 +137,9 @@ TEST_F(WakeThreadTest, TimerThatCannotBeMadeDoesNotHoldTheWakeUpBack) {
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 3000u);
     EXPECT_LT(done.afterMs, 8000u);
-    EXPECT_EQ((Lines{"CreateWakeTimer()", "Suspend(0,1,0)"}), probe::Requests())
+    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "EnableShutdownPrivilege()",
+                     "Suspend(0,1,0)", "StayAwake(0x3)"}),
+              probe::Requests())
         << "the suspension goes ahead without a wake-up";
     EXPECT_EQ(600, gSchedule.wakeDelaySeconds);
     FinishWakeUp(done.generation);
