@@ -25,6 +25,11 @@ namespace {
 
 const char kClassName[] = "WinAPIMainClass";
 const char kTitle[] = "Halvexor";
+const DWORD kStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The buttons and the clock panel are laid out for this client area; the
+// frame around it grows with the desktop's title and menu bars.
+const int kClientWidth = 349;
+const int kClientHeight = 241;
 
 enum : int {
     kHideNormal = 0,
@@ -141,9 +146,12 @@ int CreateMainWindow() {
     }
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
-    const HWND window = CreateWindowExA(0, kClassName, kTitle,
-                                        WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 300,
-                                        200, 355, 285, nullptr,
+    // 355 x 285 on classic metrics.
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
+    const HWND window = CreateWindowExA(0, kClassName, kTitle, kStyle, 300, 200,
+                                        frame.right - frame.left, frame.bottom - frame.top,
+                                        nullptr,
                                         LoadMenuA(gInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)),
                                         gInstance, nullptr);
     if (window == nullptr) {
