@@ -11,6 +11,7 @@
 #include "app/message_filter.h"
 #include "app/os_level.h"
 #include "app/status_display.h"
+#include "app/window_layout.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
 
@@ -26,6 +27,11 @@ namespace {
 
 const char kClassName[] = "WinAPIMainClass";
 const char kTitle[] = "Halvexor";
+const DWORD kStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The buttons and the clock panel are laid out for this client area; the
+// frame around it grows with the desktop's title and menu bars.
+const int kClientWidth = 349;
+const int kClientHeight = 241;
 
 enum : int {
     kHideNormal = 0,
@@ -114,11 +120,46 @@ bool AddTrayIconQuietly() {
     return Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
 }
 
+bool IsCaptionButton(LRESULT hit) {
+    return hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTCLOSE || hit == HTHELP;
+}
+
+// The hide button in window coordinates, beside the caption buttons the
+// system draws for its current metrics and clear of where its hit test takes
+// a click for one of them; false while the window is minimized and has no
+// title bar to draw in.
+bool HideButtonPlace(RECT* place) {
+    RECT window, client;
+    if (IsIconic(gMainWindow) || !GetWindowRect(gMainWindow, &window) ||
+        !GetClientRect(gMainWindow, &client)) {
+        return false;
+    }
+    MapWindowPoints(gMainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    CaptionMetrics metrics = {window.right - window.left, window.right - client.right,
+                              window.bottom - client.bottom, GetSystemMetrics(SM_CXSIZE),
+                              GetSystemMetrics(SM_CYSIZE), 0};
+    const PixelBox minimize = MinimizeButtonBox(metrics);
+    // Walk left from the drawn button while the system still hit-tests a button.
+    const int y = window.top + (minimize.top + minimize.bottom) / 2;
+    int left = minimize.left;
+    while (left > minimize.left - metrics.buttonWidth &&
+           IsCaptionButton(DefWindowProcA(gMainWindow, WM_NCHITTEST, 0,
+                                          MAKELPARAM(window.left + left - 1, y)))) {
+        --left;
+    }
+    metrics.buttonsHitLeft = left;
+    const PixelBox box = HideButtonBox(metrics);
+    *place = {box.left, box.top, box.right, box.bottom};
+    return true;
+}
+
 void HandleHideButtonDown(LPARAM lParam) {
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(gMainWindow, &point);
-    // The hide button lies above the client area, in the title bar.
-    if (point.x >= 280 && point.x <= 294 && point.y >= -36 && point.y <= -22) {
+    RECT place, window;
+    if (!HideButtonPlace(&place) || !GetWindowRect(gMainWindow, &window)) {
+        return;
+    }
+    const POINT point = {GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
+    if (PtInRect(&place, point)) {
         DrawHideButton(kHidePressed);
         PostMessageA(gMainWindow, WM_NCLBUTTONUP, 0, 0);
     }
@@ -143,9 +184,12 @@ int CreateMainWindow() {
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AllowMessageFromLowerIntegrity(taskbarCreatedMessage);  // the shell's, when run elevated
 
-    const HWND window = CreateWindowExA(0, kClassName, kTitle,
-                                        WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 300,
-                                        200, 355, 285, nullptr,
+    // 355 x 285 on classic metrics.
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
+    const HWND window = CreateWindowExA(0, kClassName, kTitle, kStyle, 300, 200,
+                                        frame.right - frame.left, frame.bottom - frame.top,
+                                        nullptr,
                                         LoadMenuA(gInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)),
                                         gInstance, nullptr);
     if (window == nullptr) {
@@ -230,10 +274,13 @@ void DrawHideButton(int state) {
     } else {
         return;
     }
-    HDC dc = GetWindowDC(gMainWindow);
-    DrawBitmapFile(dc, path, 284, 5);
+    RECT place;
+    if (HideButtonPlace(&place)) {
+        HDC dc = GetWindowDC(gMainWindow);
+        DrawBitmapFile(dc, path, place.left, place.top);
+        ReleaseDC(gMainWindow, dc);
+    }
     hideButtonState = state;
-    ReleaseDC(gMainWindow, dc);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -247,6 +294,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_NCMOUSEMOVE:
             DrawHideButton(kHideNormal);
             break;
+        case WM_NCPAINT:
+        case WM_NCACTIVATE: {
+            // The system paints the title bar over the hide button.
+            const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+            DrawHideButton(hideButtonState);
+            return result;
+        }
         case WM_NCLBUTTONDOWN:
             HandleHideButtonDown(lParam);
             break;

@@ -1,0 +1,34 @@
+#include "app/window_layout.h"
+
+#include <algorithm>
+
+PixelBox MinimizeButtonBox(const CaptionMetrics& metrics) {
+    const int insideRight = metrics.windowWidth - metrics.frameWidth;
+    const int insideTop = metrics.frameHeight;
+    const int width = metrics.buttonWidth;
+    // Close takes one width at the right, the maximize slot the next.
+    return {insideRight - 3 * width + 2, insideTop + 2, insideRight - 2 * width,
+            insideTop + metrics.buttonHeight - 2};
+}
+
+PixelBox HideButtonBox(const CaptionMetrics& metrics) {
+    const PixelBox minimize = MinimizeButtonBox(metrics);
+    const int right = std::min(minimize.left - 1, metrics.buttonsHitLeft);
+    const int top =
+        minimize.top + std::max(0, (minimize.bottom - minimize.top - kHideButtonSide) / 2);
+    return {right - kHideButtonSide, top, right, top + kHideButtonSide};
+}
+
+int NextPanelFontHeight(int height, PixelSize text, PixelSize box) {
+    if (text.width <= box.width && text.height <= box.height) {
+        return 0;
+    }
+    if (box.width <= 0 || box.height <= 0) {
+        return -1;  // no font is small enough
+    }
+    // Widths and heights shrink about in proportion with the cell height.
+    int next = height - 1;
+    if (text.width > box.width) next = std::min(next, height * box.width / text.width);
+    if (text.height > box.height) next = std::min(next, height * box.height / text.height);
+    return next < kSmallestPanelFont ? -1 : next;
+}

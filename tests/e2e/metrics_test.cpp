@@ -1,0 +1,269 @@
+// The main window on desktops other than the classic one.  Wine reads the
+// metrics when a program starts, so each set goes into the registry before
+// the program runs; this process keeps its own, and asks the program's window
+// (WM_NCHITTEST) where its caption buttons are.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+namespace {
+
+struct MetricSet {  // twips, -15 a pixel; empty or 0: as the prefix has it
+    const char *name, *captionHeight, *captionWidth, *menuHeight;
+    DWORD dpi;
+};
+void PrintTo(const MetricSet& set, std::ostream* out) { *out << set.name; }
+
+const MetricSet kSets[] = {
+    {"classic", "", "", "", 0},              // caption 19, buttons 18, menu bar 19
+    {"XP", "-375", "-375", "-285", 0},       // caption 26, buttons 25, menu bar 20
+    {"Seven", "-315", "-540", "-285", 0},    // caption 22, buttons 36, menu bar 20
+    {"Dpi120", "", "", "", 120},             // caption 24, buttons 23, menu bar 24
+};
+
+// Sets a value under HKCU for as long as it lives, then puts the old one back.
+class RegistryValue {
+public:
+    RegistryValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+        : name_(name), old_(256, '\0') {
+        if (size == 0) return;
+        RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle_, nullptr);
+        DWORD oldSize = static_cast<DWORD>(old_.size());
+        existed_ = RegQueryValueExA(handle_, name, nullptr, &oldType_,
+                                    reinterpret_cast<BYTE*>(&old_[0]), &oldSize) == ERROR_SUCCESS;
+        old_.resize(oldSize);
+        RegSetValueExA(handle_, name, 0, type, static_cast<const BYTE*>(data), size);
+    }
+    RegistryValue(const char* key, const char* name, const char* text)
+        : RegistryValue(key, name, REG_SZ, text, *text ? DWORD(strlen(text) + 1) : 0) {}
+    ~RegistryValue() {
+        if (handle_ == nullptr) return;
+        if (existed_) {
+            RegSetValueExA(handle_, name_, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                           static_cast<DWORD>(old_.size()));
+        } else {
+            RegDeleteValueA(handle_, name_);
+        }
+        RegCloseKey(handle_);
+    }
+
+private:
+    const char* name_;
+    HKEY handle_ = nullptr;
+    bool existed_ = false;
+    DWORD oldType_ = 0;
+    std::string old_;
+};
+
+const char kMetrics[] = "Control Panel\\Desktop\\WindowMetrics";
+
+// The hide button's picture, one flat colour to find again on the screen.
+const COLORREF kHideColour = RGB(0x12, 0xE4, 0x56);
+std::vector<unsigned char> FlatPicture() {
+    std::vector<unsigned char> file(54 + 15 * 15 * 4);
+    const unsigned header[][2] = {{2, unsigned(file.size())}, {10, 54}, {14, 40}, {18, 15}, {22, 15},
+                                  {26, 1 | 32 << 16}};
+    for (const auto& field : header) memcpy(&file[field[0]], &field[1], 4);
+    file[0] = 'B', file[1] = 'M';
+    for (size_t i = 54; i < file.size(); i += 4) {
+        file[i] = GetBValue(kHideColour), file[i + 1] = GetGValue(kHideColour);
+        file[i + 2] = GetRValue(kHideColour);
+    }
+    return file;
+}
+
+// The window as the screen shows it, addressed in window coordinates.
+struct Screenshot {
+    explicit Screenshot(HWND window) {
+        GetWindowRect(window, &rect);
+        POINT origin = {0, 0};
+        ClientToScreen(window, &origin);
+        client = {origin.x - rect.left, origin.y - rect.top};
+        width = rect.right - rect.left;
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -(rect.bottom - rect.top), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, rect.bottom - rect.top, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        const auto* words = static_cast<const DWORD*>(bits);
+        pixels.assign(words, words + width * (rect.bottom - rect.top));
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+    DWORD At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }  // 0xRRGGBB
+
+    RECT rect;
+    POINT client;
+    int width;
+    std::vector<DWORD> pixels;
+};
+
+// The picture in the title bar: the box of its colour, empty unless solid.
+RECT FindHideButton(HWND window) {
+    const Screenshot shot(window);
+    const DWORD colour = GetRValue(kHideColour) << 16 | GetGValue(kHideColour) << 8 | GetBValue(kHideColour);
+    RECT box = {shot.width, shot.client.y, 0, 0};
+    int count = 0;
+    for (int y = 0; y < shot.client.y; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (shot.At(x, y) != colour) continue;
+            ++count;
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                   std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+        }
+    }
+    return count == 15 * 15 && box.right - box.left == 15 ? box : RECT{};
+}
+
+// The whole remaining time shows in the panel: its ink (clearly darker than
+// the white fill) makes 14 glyphs ("00.00-00:59:58", one run of inked columns
+// each) and keeps off the last column and row of the text rectangle
+// (225, 22)-(324, 39), where it would be cut.
+bool WholeTextShows(HWND window, std::string* seen) {
+    const Screenshot shot(window);
+    RECT ink = {329, 41, 0, 0};
+    int glyphs = 0;
+    bool before = false;
+    for (int x = 221; x < 329; ++x) {  // within the panel's outline
+        bool inked = false;
+        for (int y = 21; y < 41; ++y) {
+            const DWORD p = shot.At(shot.client.x + x, shot.client.y + y);
+            if ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF) >= 3 * 200) continue;
+            inked = true;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                   std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+        }
+        glyphs += inked && !before;
+        before = inked;
+    }
+    *seen = std::to_string(glyphs) + " glyphs, ink to x " + std::to_string(ink.right) + " y " +
+            std::to_string(ink.bottom);
+    return glyphs == 14 && ink.left >= 225 && ink.top >= 22 && ink.right < 324 && ink.bottom < 39;
+}
+
+LRESULT HitTest(HWND window, int x, int y) {  // window coordinates
+    RECT rect;
+    GetWindowRect(window, &rect);
+    DWORD_PTR answer = HTNOWHERE;
+    SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(rect.left + x, rect.top + y),
+                        SMTO_NORMAL, 2000, &answer);
+    return LRESULT(answer);
+}
+
+template <typename Ready>
+bool WaitFor(Ready ready, DWORD timeoutMs = 5000) {
+    for (const DWORD start = GetTickCount(); !ready(); Sleep(50)) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+    }
+    return true;
+}
+
+// A real left click at a point of the window (window coordinates).
+void ClickAt(HWND window, int x, int y) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    SetForegroundWindow(window);
+    SetCursorPos(rect.left + x, rect.top + y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof input[0]);
+}
+
+// The program with the clock shown and the flat picture, its window up.
+struct Running {
+    static bool Prepare(const e2e::ScratchDir& dir) {
+        dir.Write("data\\tr.bf", FlatPicture());
+        dir.Write("data\\settings.sf", e2e::SettingsFile(0, 0, 1, 0, 0));
+        return true;
+    }
+    e2e::ScratchDir dir;
+    bool prepared = Prepare(dir);
+    e2e::Program program{"halvexor_probe.exe", "", dir.Path()};
+    HWND main = program.MainWindow();
+};
+
+}  // namespace
+
+class MetricsTest : public ::testing::TestWithParam<MetricSet> {};
+
+TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
+    const MetricSet& set = GetParam();
+    RegistryValue height(kMetrics, "CaptionHeight", set.captionHeight);
+    RegistryValue width(kMetrics, "CaptionWidth", set.captionWidth);
+    RegistryValue menu(kMetrics, "MenuHeight", set.menuHeight);
+    RegistryValue dpi("Control Panel\\Desktop", "LogPixels", REG_DWORD, &set.dpi, set.dpi ? 4 : 0);
+    SetCursorPos(0, 0);  // off the window, whose mouse moves redraw the hide button
+    Running run;
+    ASSERT_NE(nullptr, run.main);
+
+    RECT client;
+    GetClientRect(run.main, &client);
+    EXPECT_EQ(349, client.right);
+    EXPECT_EQ(241, client.bottom);
+
+    // An hour's countdown; the clock repaints every second.
+    PostMessageA(run.main, WM_COMMAND, 40006, 0);
+    HWND dialog = run.program.WaitForWindow("#32770", "Načasovat akci");
+    ASSERT_NE(nullptr, dialog);
+    for (int id : {1014, 1022, 1023}) e2e::Click(dialog, id);  // reminder, seconds, countdown
+    for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) SetDlgItemTextA(dialog, id, id == 1009 ? "01" : "00");
+    e2e::Press(dialog, 1000);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    std::string seen;
+    EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, &seen); })) << seen;
+
+    RECT hide = {};
+    ASSERT_TRUE(WaitFor([&] { return (hide = FindHideButton(run.main)).right != 0; }));
+    std::string onButtons;
+    for (int y = hide.top; y < hide.bottom; ++y) {
+        for (int x = hide.left; x < hide.right; ++x) {
+            if (HitTest(run.main, x, y) != HTCAPTION) onButtons += std::to_string(x) + " ";
+        }
+    }
+    EXPECT_EQ("", onButtons.substr(0, 40)) << "columns on a caption button";
+
+    // The system's frame repaints leave it in place.
+    RedrawWindow(run.main, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(e2e::Settle(run.main));
+    EXPECT_TRUE(WaitFor([&] { return FindHideButton(run.main).right != 0; })) << "repainted";
+    PostMessageA(run.main, WM_NCACTIVATE, FALSE, 0);
+    ASSERT_TRUE(e2e::Settle(run.main));
+    EXPECT_TRUE(WaitFor([&] { return FindHideButton(run.main).right != 0; })) << "deactivated";
+
+    ClickAt(run.main, (hide.left + hide.right) / 2, (hide.top + hide.bottom) / 2);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(run.main); })) << "hidden";
+    PostMessageA(run.main, 0x8001, 1, WM_LBUTTONDBLCLK);  // the tray icon
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(run.main) != FALSE; }));
+
+    // Minimized, not hidden, also by a click where the classic picture was.
+    int minimize = -1;
+    for (int x = 0; x < 355; ++x) {
+        if (HitTest(run.main, x, 12) == HTMINBUTTON && (minimize < 0 || abs(x - 291) < abs(minimize - 291))) {
+            minimize = x;
+        }
+    }
+    ASSERT_GE(minimize, 0);
+    ClickAt(run.main, minimize, 12);
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(run.main) != FALSE; }));
+    ASSERT_TRUE(e2e::Settle(run.main));
+    EXPECT_TRUE(IsWindowVisible(run.main));
+    EXPECT_EQ(0u, run.program.Close());
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, MetricsTest, ::testing::ValuesIn(kSets),
+                         [](const ::testing::TestParamInfo<MetricSet>& set) {
+                             return std::string(set.param.name);
+                         });
