@@ -225,9 +225,17 @@ screenshot() {  # screenshot BUILD-DIR
     layout "$1" "$dir" && cp "$1/halvexor_probe.exe" "$dir/"
     (cd "$dir" && setsid -f timeout 20 "${x32[@]}" "${czech[@]}" "$wine" explorer /desktop=shot,700x540 \
         halvexor_probe.exe >/dev/null 2>&1 </dev/null)
-    sleep 6
-    import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage build/screenshot.png 2>/dev/null &&
-        log "screenshot: build/screenshot.png"
+    # Wine's desktop comes up first, the window and its balloon a little
+    # later; a new prefix's first desktop takes longer.
+    local shot=build/screenshot.png i
+    for i in $(seq 60); do
+        sleep 0.5
+        import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage "$shot" 2>/dev/null &&
+            [ "$(convert "$shot" -format '%[fx:mean>0]' info: 2>/dev/null)" = 1 ] && break
+    done
+    sleep 4
+    import -display "$DISPLAY" -window root -crop 420x350+270+170 +repage "$shot" 2>/dev/null &&
+        log "screenshot: $shot"
     pkill -f 'explorer /desktop=shot' >/dev/null 2>&1
     sleep 1
     return 0
