@@ -133,24 +133,34 @@ std::vector<std::string> ScratchDir::List(const std::string& relative) const {
     return names;
 }
 
-PretendVersion::PretendVersion(const std::string& exeName, const std::string& version)
-    : key_("Software\\Wine\\AppDefaults\\" + exeName) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Version", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(version.c_str()),
-                       static_cast<DWORD>(version.size() + 1));
-        RegCloseKey(key);
+RegistryValue::RegistryValue(const std::string& key, const char* name, DWORD type,
+                             const void* data, DWORD size)
+    : name_(name), old_(256, '\0') {
+    if (size == 0 || RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                     nullptr, &handle_, nullptr) != ERROR_SUCCESS) {
+        handle_ = nullptr;
+        return;
     }
+    DWORD oldSize = static_cast<DWORD>(old_.size());
+    existed_ = RegQueryValueExA(handle_, name, nullptr, &oldType_,
+                                reinterpret_cast<BYTE*>(&old_[0]), &oldSize) == ERROR_SUCCESS;
+    old_.resize(existed_ ? oldSize : 0);
+    RegSetValueExA(handle_, name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
-PretendVersion::~PretendVersion() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "Version");
-        RegCloseKey(key);
+RegistryValue::RegistryValue(const std::string& key, const char* name, const std::string& text)
+    : RegistryValue(key, name, REG_SZ, text.c_str(),
+                    text.empty() ? 0 : static_cast<DWORD>(text.size() + 1)) {}
+
+RegistryValue::~RegistryValue() {
+    if (handle_ == nullptr) return;
+    if (existed_) {
+        RegSetValueExA(handle_, name_, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                       static_cast<DWORD>(old_.size()));
+    } else {
+        RegDeleteValueA(handle_, name_);
     }
+    RegCloseKey(handle_);
 }
 
 Program::Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,

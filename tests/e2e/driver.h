@@ -44,15 +44,32 @@ private:
     std::string path_;
 };
 
-// The Windows version Wine reports to one executable, for as long as the
-// object lives ("winxp", "win2k", "vista", "winxp64", "nt40", ...).
-class PretendVersion {
+// A value under HKEY_CURRENT_USER, set for as long as the object lives; then
+// what was there before is put back, or the value removed.  Data of size 0
+// (an empty text) leaves the value as the prefix has it.
+class RegistryValue {
 public:
-    PretendVersion(const std::string& exeName, const std::string& version);
-    ~PretendVersion();
+    RegistryValue(const std::string& key, const char* name, DWORD type, const void* data,
+                  DWORD size);
+    RegistryValue(const std::string& key, const char* name, const std::string& text);
+    ~RegistryValue();
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
 
 private:
-    std::string key_;
+    const char* name_;
+    HKEY handle_ = nullptr;
+    bool existed_ = false;
+    DWORD oldType_ = 0;
+    std::string old_;
+};
+
+// The Windows version Wine reports to one executable, for as long as the
+// object lives ("winxp", "win2k", "vista", "winxp64", "nt40", ...).
+class PretendVersion : public RegistryValue {
+public:
+    PretendVersion(const std::string& exeName, const std::string& version)
+        : RegistryValue("Software\\Wine\\AppDefaults\\" + exeName, "Version", version) {}
 };
 
 // One run of a program under test.

@@ -27,40 +27,6 @@ const MetricSet kSets[] = {
     {"Dpi120", "", "", "", 120},             // caption 24, buttons 23, menu bar 24
 };
 
-// Sets a value under HKCU for as long as it lives, then puts the old one back.
-class RegistryValue {
-public:
-    RegistryValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
-        : name_(name), old_(256, '\0') {
-        if (size == 0) return;
-        RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle_, nullptr);
-        DWORD oldSize = static_cast<DWORD>(old_.size());
-        existed_ = RegQueryValueExA(handle_, name, nullptr, &oldType_,
-                                    reinterpret_cast<BYTE*>(&old_[0]), &oldSize) == ERROR_SUCCESS;
-        old_.resize(oldSize);
-        RegSetValueExA(handle_, name, 0, type, static_cast<const BYTE*>(data), size);
-    }
-    RegistryValue(const char* key, const char* name, const char* text)
-        : RegistryValue(key, name, REG_SZ, text, *text ? DWORD(strlen(text) + 1) : 0) {}
-    ~RegistryValue() {
-        if (handle_ == nullptr) return;
-        if (existed_) {
-            RegSetValueExA(handle_, name_, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                           static_cast<DWORD>(old_.size()));
-        } else {
-            RegDeleteValueA(handle_, name_);
-        }
-        RegCloseKey(handle_);
-    }
-
-private:
-    const char* name_;
-    HKEY handle_ = nullptr;
-    bool existed_ = false;
-    DWORD oldType_ = 0;
-    std::string old_;
-};
-
 const char kMetrics[] = "Control Panel\\Desktop\\WindowMetrics";
 
 // The hide button's picture, one flat colour to find again on the screen.
@@ -201,10 +167,10 @@ class MetricsTest : public ::testing::TestWithParam<MetricSet> {};
 
 TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     const MetricSet& set = GetParam();
-    RegistryValue height(kMetrics, "CaptionHeight", set.captionHeight);
-    RegistryValue width(kMetrics, "CaptionWidth", set.captionWidth);
-    RegistryValue menu(kMetrics, "MenuHeight", set.menuHeight);
-    RegistryValue dpi("Control Panel\\Desktop", "LogPixels", REG_DWORD, &set.dpi, set.dpi ? 4 : 0);
+    e2e::RegistryValue height(kMetrics, "CaptionHeight", set.captionHeight);
+    e2e::RegistryValue width(kMetrics, "CaptionWidth", set.captionWidth);
+    e2e::RegistryValue menu(kMetrics, "MenuHeight", set.menuHeight);
+    e2e::RegistryValue dpi("Control Panel\\Desktop", "LogPixels", REG_DWORD, &set.dpi, set.dpi ? 4 : 0);
     SetCursorPos(0, 0);  // off the window, whose mouse moves redraw the hide button
     Running run;
     ASSERT_NE(nullptr, run.main);
