@@ -32,3 +32,23 @@ int NextPanelFontHeight(int height, PixelSize text, PixelSize box) {
     if (text.height > box.height) next = std::min(next, height * box.height / text.height);
     return next < kSmallestPanelFont ? -1 : next;
 }
+
+int ScaleLayout(int pixels, int scale) {
+    const int product = pixels * scale;
+    return product >= 0 ? (product + kLayoutBase / 2) / kLayoutBase
+                        : -((-product + kLayoutBase / 2) / kLayoutBase);
+}
+
+int LayoutScale(int dpi, const CaptionFit* captions, int count) {
+    if (dpi <= kLayoutBase) {
+        return kLayoutBase;  // the layout as drawn, to the pixel
+    }
+    for (int scale = dpi; scale < 4 * dpi; ++scale) {
+        bool fits = true;
+        for (int i = 0; i < count && fits; ++i) {
+            fits = captions[i].captionWidth <= ScaleLayout(captions[i].buttonWidth, scale) - kButtonEdges;
+        }
+        if (fits) return scale;
+    }
+    return 4 * dpi;
+}
