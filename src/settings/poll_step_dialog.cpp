@@ -2,6 +2,7 @@
 
 #include "app/ids.h"
 #include "schedule/schedule_state.h"
+#include "app/wide_text.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ void Accept(HWND dialog) {
             return;
         }
     }
-    MessageBoxA(dialog, "Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPTS01-001",
+    MessageBoxCp(dialog, "Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPTS01-001",
                 "Chyba", MB_ICONERROR);
 }
 

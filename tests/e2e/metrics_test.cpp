@@ -1,7 +1,11 @@
 // The main window on desktops other than the classic one.  Wine reads the
 // metrics when a program starts, so each set goes into the registry before
 // the program runs; this process keeps its own, and asks the program's window
-// (WM_NCHITTEST) where its caption buttons are.
+// (WM_NCHITTEST) where its caption buttons are.  Each desktop has Windows'
+// own font metrics (dev.sh puts Wine's fonts into the prefix).  The code page
+// 1252 desktop, an English or German Windows, runs as a test of its own under
+// LC_ALL=en_US.UTF-8 (see CMakeLists.txt): Wine gives a program the code page
+// of the process that starts it, whatever LC_ALL that passes on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,15 +21,74 @@ namespace {
 struct MetricSet {  // twips, -15 a pixel; empty or 0: as the prefix has it
     const char *name, *captionHeight, *captionWidth, *menuHeight;
     DWORD dpi;
+    UINT codePage;
 };
 void PrintTo(const MetricSet& set, std::ostream* out) { *out << set.name; }
 
 const MetricSet kSets[] = {
-    {"classic", "", "", "", 0},              // caption 19, buttons 18, menu bar 19
-    {"XP", "-375", "-375", "-285", 0},       // caption 26, buttons 25, menu bar 20
-    {"Seven", "-315", "-540", "-285", 0},    // caption 22, buttons 36, menu bar 20
-    {"Dpi120", "", "", "", 120},             // caption 24, buttons 23, menu bar 24
+    {"classic", "", "", "", 0, 1250},              // caption 19, buttons 18, menu bar 19
+    {"XP", "-375", "-375", "-285", 0, 1250},       // caption 26, buttons 25, menu bar 20
+    {"Seven", "-315", "-540", "-285", 0, 1250},    // caption 22, buttons 36, menu bar 20
+    {"Dpi120", "", "", "", 120, 1250},             // caption 24, buttons 23, menu bar 24
+    {"Dpi144", "", "", "", 144, 1250},             // eight captions wider than 86 px unscaled
+    {"CodePage1252", "", "", "", 0, 1252},         // an English or German Windows
 };
+
+// Texts as Unicode: the program's own (Windows-1250) as a Czech Windows shows
+// them, and what another process's window holds (read without a message).
+std::wstring Unicode(const char* text) {
+    wchar_t wide[512] = {};
+    MultiByteToWideChar(1250, 0, text, -1, wide, 512);
+    return wide;
+}
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// A dialog or box of the process by its title compared as Unicode, which a
+// test process of code page 1252 cannot do through the "A" functions.
+std::string Utf8(const std::wstring& text) {
+    char bytes[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
+HWND WaitForDialog(const e2e::Program& program, const char* title) {
+    struct Search {
+        DWORD process;
+        std::wstring title;
+        HWND found;
+    } search = {program.Id(), Unicode(title), nullptr};
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(50)) {
+        EnumWindows([](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            wchar_t className[16] = {};
+            GetWindowThreadProcessId(window, &owner);
+            GetClassNameW(window, className, 16);
+            if (owner != s->process || !IsWindowVisible(window) || std::wstring(className) != L"#32770" ||
+                TextOf(window) != s->title) {
+                return TRUE;
+            }
+            s->found = window;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+    }
+    return nullptr;
+}
+
+// The layout's scale (96ths) as the program rounds it: the first that gives
+// the client area seen.
+int ScaleOf(RECT client) {
+    for (int scale = 96; scale < 400; ++scale) {
+        if ((349 * scale + 48) / 96 == client.right && (241 * scale + 48) / 96 == client.bottom) return scale;
+    }
+    return 0;
+}
+int Scaled(int pixels, int scale) { return (pixels * scale + 48) / 96; }
 
 const char kMetrics[] = "Control Panel\\Desktop\\WindowMetrics";
 
@@ -96,14 +159,15 @@ RECT FindHideButton(HWND window) {
 // the white fill) makes 14 glyphs ("00.00-00:59:58", one run of inked columns
 // each) and keeps off the last column and row of the text rectangle
 // (225, 22)-(324, 39), where it would be cut.
-bool WholeTextShows(HWND window, std::string* seen) {
+bool WholeTextShows(HWND window, int scale, std::string* seen) {
     const Screenshot shot(window);
-    RECT ink = {329, 41, 0, 0};
+    const auto at = [scale](int pixels) { return Scaled(pixels, scale); };
+    RECT ink = {at(330) - 1, at(42) - 1, 0, 0};
     int glyphs = 0;
     bool before = false;
-    for (int x = 221; x < 329; ++x) {  // within the panel's outline
+    for (int x = at(220) + 1; x < at(330) - 1; ++x) {  // within the panel's outline
         bool inked = false;
-        for (int y = 21; y < 41; ++y) {
+        for (int y = at(20) + 1; y < at(42) - 1; ++y) {
             const DWORD p = shot.At(shot.client.x + x, shot.client.y + y);
             if ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF) >= 3 * 200) continue;
             inked = true;
@@ -115,7 +179,8 @@ bool WholeTextShows(HWND window, std::string* seen) {
     }
     *seen = std::to_string(glyphs) + " glyphs, ink to x " + std::to_string(ink.right) + " y " +
             std::to_string(ink.bottom);
-    return glyphs == 14 && ink.left >= 225 && ink.top >= 22 && ink.right < 324 && ink.bottom < 39;
+    return glyphs == 14 && ink.left >= at(225) && ink.top >= at(22) && ink.right < at(324) &&
+           ink.bottom < at(39);
 }
 
 LRESULT HitTest(HWND window, int x, int y) {  // window coordinates
@@ -152,7 +217,7 @@ void ClickAt(HWND window, int x, int y) {
 struct Running {
     static bool Prepare(const e2e::ScratchDir& dir) {
         dir.Write("data\\tr.bf", FlatPicture());
-        dir.Write("data\\settings.sf", e2e::SettingsFile(0, 0, 1, 0, 0));
+        dir.Write("data\\settings.sf", e2e::SettingsFile(0, 0, 1, 1, 3600));  // warned at once
         return true;
     }
     e2e::ScratchDir dir;
@@ -167,6 +232,9 @@ class MetricsTest : public ::testing::TestWithParam<MetricSet> {};
 
 TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     const MetricSet& set = GetParam();
+    if (GetACP() != set.codePage) {
+        GTEST_SKIP() << "code page " << set.codePage << ": its own test runs it";
+    }
     e2e::RegistryValue height(kMetrics, "CaptionHeight", set.captionHeight);
     e2e::RegistryValue width(kMetrics, "CaptionWidth", set.captionWidth);
     e2e::RegistryValue menu(kMetrics, "MenuHeight", set.menuHeight);
@@ -175,21 +243,64 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     Running run;
     ASSERT_NE(nullptr, run.main);
 
+    // At 96 DPI the layout as drawn; elsewhere all of it grown by one scale,
+    // at least the DPI's, with every caption inside its button's edges as
+    // measured in the stock GUI font of that DPI, every text as in Czech.
     RECT client;
     GetClientRect(run.main, &client);
-    EXPECT_EQ(349, client.right);
-    EXPECT_EQ(241, client.bottom);
+    const int scale = set.dpi ? ScaleOf(client) : 96;
+    EXPECT_EQ(Scaled(349, scale), client.right);
+    EXPECT_EQ(Scaled(241, scale), client.bottom);
+    EXPECT_GE(scale, set.dpi ? int(set.dpi) : 96);
+    LOGFONTW gui = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    gui.lfHeight = MulDiv(gui.lfHeight, set.dpi ? set.dpi : 96, 96);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, CreateFontIndirectW(&gui));
+    for (const e2e::MainButton& button : e2e::kMainButtons) {
+        HWND control = GetDlgItem(run.main, button.id);
+        RECT rect = {};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, run.main, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(Scaled(button.rect.left, scale), rect.left) << button.text;
+        EXPECT_EQ(Scaled(button.rect.top, scale), rect.top) << button.text;
+        EXPECT_EQ(Scaled(button.rect.right - button.rect.left, scale), rect.right - rect.left) << button.text;
+        EXPECT_EQ(Scaled(button.rect.bottom - button.rect.top, scale), rect.bottom - rect.top) << button.text;
+        const std::wstring text = TextOf(control);
+        EXPECT_TRUE(text == Unicode(button.text)) << button.text;
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+        EXPECT_LE(size.cx, rect.right - rect.left - 4) << button.text;
+        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+            << button.text;
+    }
+    DeleteObject(SelectObject(dc, previous));
+    ReleaseDC(nullptr, dc);
 
-    // An hour's countdown; the clock repaints every second.
+    // An hour's countdown; the clock repaints every second.  An empty form
+    // first, for its error box.
     PostMessageA(run.main, WM_COMMAND, 40006, 0);
-    HWND dialog = run.program.WaitForWindow("#32770", "Načasovat akci");
+    HWND dialog = WaitForDialog(run.program, "Načasovat akci");
     ASSERT_NE(nullptr, dialog);
+    e2e::Press(dialog, 1000);
+    HWND error = run.program.WaitForBox("Chyba");
+    ASSERT_NE(nullptr, error);
+    EXPECT_TRUE(TextOf(GetDlgItem(error, 0xFFFF)) ==
+                Unicode("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089"));
+    e2e::Press(error, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(error));
     for (int id : {1014, 1022, 1023}) e2e::Click(dialog, id);  // reminder, seconds, countdown
     for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) SetDlgItemTextA(dialog, id, id == 1009 ? "01" : "00");
     e2e::Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    HWND warning = WaitForDialog(run.program, "Upozornění");
+    ASSERT_NE(nullptr, warning);
+    EXPECT_EQ(0u, TextOf(GetDlgItem(warning, 0xFFFF)).find(L"Akce bude provedena za 3"))
+        << Utf8(TextOf(GetDlgItem(warning, 0xFFFF)));
+    e2e::Press(warning, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(warning));
     std::string seen;
-    EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, &seen); })) << seen;
+    EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, scale, &seen); })) << seen;
 
     RECT hide = {};
     ASSERT_TRUE(WaitFor([&] { return (hide = FindHideButton(run.main)).right != 0; }));
@@ -216,7 +327,7 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
 
     // Minimized, not hidden, also by a click where the classic picture was.
     int minimize = -1;
-    for (int x = 0; x < 355; ++x) {
+    for (int x = 0; x < Scaled(355, scale); ++x) {
         if (HitTest(run.main, x, 12) == HTMINBUTTON && (minimize < 0 || abs(x - 291) < abs(minimize - 291))) {
             minimize = x;
         }
@@ -226,6 +337,12 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     EXPECT_TRUE(WaitFor([&] { return IsIconic(run.main) != FALSE; }));
     ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(IsWindowVisible(run.main));
+    PostMessageA(run.main, WM_CLOSE, 0, 0);
+    HWND question = run.program.WaitForBox("Halvexor");
+    ASSERT_NE(nullptr, question);
+    EXPECT_TRUE(TextOf(GetDlgItem(question, 0xFFFF)) == Unicode("Opravdu ukončit?"));
+    e2e::Press(question, IDNO);
+    ASSERT_TRUE(e2e::WaitUntilGone(question));
     EXPECT_EQ(0u, run.program.Close());
 }
 
