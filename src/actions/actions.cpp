@@ -8,8 +8,8 @@
 #include "app/ids.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
-#include "schedule/schedule_state.h"
 #include "app/wide_text.h"
+#include "schedule/schedule_state.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
+#include "app/wide_text.h"
 #include "dialogs/info_dialogs.h"
 #include "schedule/schedule_dialog.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_file.h"
-#include "app/wide_text.h"
 
 namespace {
 

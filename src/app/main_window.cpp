@@ -11,10 +11,10 @@
 #include "app/message_filter.h"
 #include "app/os_level.h"
 #include "app/status_display.h"
+#include "app/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
-#include "app/wide_text.h"
 
 HWND gMainWindow = nullptr;
 HINSTANCE gInstance = nullptr;

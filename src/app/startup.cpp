@@ -4,8 +4,8 @@
 #include "app/dll_search.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
-#include "settings/settings_store.h"
 #include "app/wide_text.h"
+#include "settings/settings_store.h"
 
 // The two records GetVersionExA knows; the larger one is asked for first.
 static_assert(sizeof(OSVERSIONINFOEXA) == 156, "extended version record");

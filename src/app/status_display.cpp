@@ -3,11 +3,11 @@
 #include "app/bitmap_file.h"
 #include "app/main_window.h"
 #include "app/status_text.h"
+#include "app/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"
-#include "app/wide_text.h"
 
 namespace {
 

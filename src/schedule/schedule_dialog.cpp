@@ -3,12 +3,12 @@
 #include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
+#include "app/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_form.h"
 #include "schedule/schedule_state.h"
 #include "settings/poll_step_dialog.h"
 #include "settings/settings_file.h"
-#include "app/wide_text.h"
 
 namespace {
 

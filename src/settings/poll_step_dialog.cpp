@@ -1,8 +1,8 @@
 #include "settings/poll_step_dialog.h"
 
 #include "app/ids.h"
-#include "schedule/schedule_state.h"
 #include "app/wide_text.h"
+#include "schedule/schedule_state.h"
 
 namespace {
 

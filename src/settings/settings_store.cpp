@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "settings/settings_file.h"
 #include "app/wide_text.h"
+#include "settings/settings_file.h"
 
 namespace {
 
