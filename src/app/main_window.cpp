@@ -185,7 +185,10 @@ void HandleHideButtonDown(LPARAM lParam) {
         return;
     }
     const POINT point = {GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
-    if (PtInRect(&place, point)) {
+    const PixelBox hit = HideButtonHitBox({place.left, place.top, place.right, place.bottom},
+                                          LayoutPixels(kHideButtonSide));
+    const RECT hitRect = {hit.left, hit.top, hit.right, hit.bottom};
+    if (PtInRect(&hitRect, point)) {
         DrawHideButton(kHidePressed);
         PostMessageA(gMainWindow, WM_NCLBUTTONUP, 0, 0);
     }

@@ -19,6 +19,11 @@ PixelBox HideButtonBox(const CaptionMetrics& metrics) {
     return {right - kHideButtonSide, top, right, top + kHideButtonSide};
 }
 
+PixelBox HideButtonHitBox(const PixelBox& picture, int side) {
+    const int top = (picture.top + picture.bottom) / 2 - side / 2;
+    return {picture.right - side, top, picture.right, top + side};
+}
+
 int NextPanelFontHeight(int height, PixelSize text, PixelSize box) {
     if (text.width <= box.width && text.height <= box.height) {
         return 0;

@@ -37,6 +37,11 @@ PixelBox MinimizeButtonBox(const CaptionMetrics& metrics);
 PixelBox HideButtonBox(const CaptionMetrics& metrics);
 constexpr int kHideButtonSide = 15;
 
+// Where a click takes the hide button: a square of `side` (the picture's side
+// at the layout's scale) about the picture's middle, grown only leftward, as
+// right of the picture the system's buttons begin.  At 96 DPI the picture.
+PixelBox HideButtonHitBox(const PixelBox& picture, int side);
+
 // The clock panel's text keeps the font it is drawn in when it fits its box.
 // Otherwise: the cell height to try next, for a text that measured `text` in a
 // font of cell height `height` - scaled down by the larger overshoot, and at

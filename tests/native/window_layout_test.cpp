@@ -31,7 +31,9 @@ TEST(WindowLayout, HideButtonSitsLeftOfTheMinimizeButton) {
         const CaptionMetrics metrics = {355, 3, 3, c.buttonWidth, c.buttonHeight, c.hitLeft};
         EXPECT_EQ(c.minimize, Text(MinimizeButtonBox(metrics))) << c.name;
         EXPECT_EQ(c.hide, Text(HideButtonBox(metrics))) << c.name;
+        EXPECT_EQ(c.hide, Text(HideButtonHitBox(HideButtonBox(metrics), 15))) << c.name;
     }
+    EXPECT_EQ("261,2 284,25", Text(HideButtonHitBox({269, 6, 284, 21}, 23))) << "144 DPI";
 }
 
 TEST(WindowLayout, PanelFontShrinksUntilTheTextFits) {
