@@ -1,11 +1,8 @@
 // The main window on desktops other than the classic one.  Wine reads the
 // metrics when a program starts, so each set goes into the registry before
 // the program runs; this process keeps its own, and asks the program's window
-// (WM_NCHITTEST) where its caption buttons are.  Each desktop has Windows'
-// own font metrics (dev.sh puts Wine's fonts into the prefix).  The code page
-// 1252 desktop, an English or German Windows, runs as a test of its own under
-// LC_ALL=en_US.UTF-8 (see CMakeLists.txt): Wine gives a program the code page
-// of the process that starts it, whatever LC_ALL that passes on.
+// (WM_NCHITTEST) where its caption buttons are.  The code page 1252 row runs
+// as a test of its own (see CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,37 +44,14 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// A dialog or box of the process by its title compared as Unicode, which a
-// test process of code page 1252 cannot do through the "A" functions.
-std::string Utf8(const std::wstring& text) {
-    char bytes[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
-    return bytes;
-}
-
-HWND WaitForDialog(const e2e::Program& program, const char* title) {
-    struct Search {
-        DWORD process;
-        std::wstring title;
-        HWND found;
-    } search = {program.Id(), Unicode(title), nullptr};
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(50)) {
-        EnumWindows([](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            wchar_t className[16] = {};
-            GetWindowThreadProcessId(window, &owner);
-            GetClassNameW(window, className, 16);
-            if (owner != s->process || !IsWindowVisible(window) || std::wstring(className) != L"#32770" ||
-                TextOf(window) != s->title) {
-                return TRUE;
-            }
-            s->found = window;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
-    }
-    return nullptr;
+// A dialog by its title compared as Unicode, as a test process of code page
+// 1252 cannot through the "A" functions.
+HWND Titled(const char* title) { return FindWindowW(L"#32770", Unicode(title).c_str()); }
+// The text of a box, which is then answered.
+std::wstring Answered(HWND box, int answer) {
+    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+    e2e::Press(box, answer);
+    return e2e::WaitUntilGone(box) ? text : L"(stays)";
 }
 
 // The layout's scale (96ths) as the program rounds it: the first that gives
@@ -259,15 +233,16 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     HGDIOBJ previous = SelectObject(dc, CreateFontIndirectW(&gui));
     for (const e2e::MainButton& button : e2e::kMainButtons) {
         HWND control = GetDlgItem(run.main, button.id);
+        const RECT& at96 = button.rect;
+        const int left = Scaled(at96.left, scale), top = Scaled(at96.top, scale);
+        const RECT want = {left, top, left + Scaled(at96.right - at96.left, scale),
+                           top + Scaled(at96.bottom - at96.top, scale)};
         RECT rect = {};
         GetWindowRect(control, &rect);
         MapWindowPoints(nullptr, run.main, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(Scaled(button.rect.left, scale), rect.left) << button.text;
-        EXPECT_EQ(Scaled(button.rect.top, scale), rect.top) << button.text;
-        EXPECT_EQ(Scaled(button.rect.right - button.rect.left, scale), rect.right - rect.left) << button.text;
-        EXPECT_EQ(Scaled(button.rect.bottom - button.rect.top, scale), rect.bottom - rect.top) << button.text;
+        EXPECT_TRUE(EqualRect(&want, &rect)) << button.text;
         const std::wstring text = TextOf(control);
-        EXPECT_TRUE(text == Unicode(button.text)) << button.text;
+        EXPECT_EQ(Unicode(button.text), text);
         SIZE size = {};
         GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
         EXPECT_LE(size.cx, rect.right - rect.left - 4) << button.text;
@@ -280,25 +255,18 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     // An hour's countdown; the clock repaints every second.  An empty form
     // first, for its error box.
     PostMessageA(run.main, WM_COMMAND, 40006, 0);
-    HWND dialog = WaitForDialog(run.program, "Načasovat akci");
-    ASSERT_NE(nullptr, dialog);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Titled("Načasovat akci")) != nullptr; }, 15000));
     e2e::Press(dialog, 1000);
-    HWND error = run.program.WaitForBox("Chyba");
-    ASSERT_NE(nullptr, error);
-    EXPECT_TRUE(TextOf(GetDlgItem(error, 0xFFFF)) ==
-                Unicode("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089"));
-    e2e::Press(error, IDOK);
-    ASSERT_TRUE(e2e::WaitUntilGone(error));
+    EXPECT_EQ(Unicode("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089"),
+              Answered(run.program.WaitForBox("Chyba"), IDOK));
     for (int id : {1014, 1022, 1023}) e2e::Click(dialog, id);  // reminder, seconds, countdown
     for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) SetDlgItemTextA(dialog, id, id == 1009 ? "01" : "00");
     e2e::Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-    HWND warning = WaitForDialog(run.program, "Upozornění");
-    ASSERT_NE(nullptr, warning);
-    EXPECT_EQ(0u, TextOf(GetDlgItem(warning, 0xFFFF)).find(L"Akce bude provedena za 3"))
-        << Utf8(TextOf(GetDlgItem(warning, 0xFFFF)));
-    e2e::Press(warning, IDOK);
-    ASSERT_TRUE(e2e::WaitUntilGone(warning));
+    HWND warning = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (warning = Titled("Upozornění")) != nullptr; }, 15000));
+    EXPECT_EQ(0u, Answered(warning, IDOK).find(L"Akce bude provedena za 3"));
     std::string seen;
     EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, scale, &seen); })) << seen;
 
@@ -338,11 +306,7 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(IsWindowVisible(run.main));
     PostMessageA(run.main, WM_CLOSE, 0, 0);
-    HWND question = run.program.WaitForBox("Halvexor");
-    ASSERT_NE(nullptr, question);
-    EXPECT_TRUE(TextOf(GetDlgItem(question, 0xFFFF)) == Unicode("Opravdu ukončit?"));
-    e2e::Press(question, IDNO);
-    ASSERT_TRUE(e2e::WaitUntilGone(question));
+    EXPECT_EQ(Unicode("Opravdu ukončit?"), Answered(run.program.WaitForBox("Halvexor"), IDNO));
     EXPECT_EQ(0u, run.program.Close());
 }
 
