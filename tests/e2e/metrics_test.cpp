@@ -1,8 +1,7 @@
 // The main window on desktops other than the classic one.  Wine reads the
 // metrics when a program starts, so each set goes into the registry before
 // the program runs; this process keeps its own, and asks the program's window
-// (WM_NCHITTEST) where its caption buttons are.  The code page 1252 row runs
-// as a test of its own (see CMakeLists.txt).
+// (WM_NCHITTEST) where its caption buttons are.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,9 +41,6 @@ std::wstring TextOf(HWND window) {
     return std::wstring(text, GetWindowTextW(window, text, 512));
 }
 
-// A dialog by its title compared as Unicode, as a test process of code page
-// 1252 cannot through the "A" functions.
-HWND Titled(const char* title) { return FindWindowW(L"#32770", Unicode(title).c_str()); }
 // The text of a box, which is then answered.
 std::wstring Answered(HWND box, int answer) {
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
@@ -171,6 +167,14 @@ bool WaitFor(Ready ready, DWORD timeoutMs = 5000) {
     return true;
 }
 
+// A dialog by its title compared as Unicode, as a test process of code page
+// 1252 cannot through the "A" functions.
+HWND Titled(const char* title) {
+    HWND found = nullptr;
+    WaitFor([&, wide = Unicode(title)] { return (found = FindWindowW(L"#32770", wide.c_str())) != nullptr; }, 15000);
+    return found;
+}
+
 // A real left click at a point of the window (window coordinates).
 void ClickAt(HWND window, int x, int y) {
     RECT rect;
@@ -249,8 +253,8 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     // An hour's countdown; the clock repaints every second.  An empty form
     // first, for its error box.
     PostMessageA(run.main, WM_COMMAND, 40006, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = Titled("Načasovat akci")) != nullptr; }, 15000));
+    HWND dialog = Titled("Načasovat akci");
+    ASSERT_NE(nullptr, dialog);
     e2e::Press(dialog, 1000);
     EXPECT_EQ(Unicode("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089"),
               Answered(run.program.WaitForBox("Chyba"), IDOK));
@@ -258,9 +262,7 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) SetDlgItemTextA(dialog, id, id == 1009 ? "01" : "00");
     e2e::Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-    HWND warning = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (warning = Titled("Upozornění")) != nullptr; }, 15000));
-    EXPECT_EQ(0u, Answered(warning, IDOK).find(L"Akce bude provedena za 3"));
+    EXPECT_EQ(0u, Answered(Titled("Upozornění"), IDOK).find(L"Akce bude provedena za 3"));
     std::string seen;
     EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, scale, &seen); })) << seen;
 
