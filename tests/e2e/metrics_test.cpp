@@ -30,8 +30,8 @@ const MetricSet kSets[] = {
     {"CodePage1252", "", "", "", 0, 1252},         // an English or German Windows
 };
 
-// Texts as Unicode: the program's own (Windows-1250) as a Czech Windows shows
-// them, and what another process's window holds (read without a message).
+// Texts as Unicode: the program's own as a Czech Windows shows them, and what
+// another process's window holds (read without a message); a box's, answered.
 std::wstring Unicode(const char* text) {
     wchar_t wide[512] = {};
     return std::wstring(wide, MultiByteToWideChar(1250, 0, text, -1, wide, 512) - 1);
@@ -40,14 +40,11 @@ std::wstring TextOf(HWND window) {
     wchar_t text[512] = {};
     return std::wstring(text, GetWindowTextW(window, text, 512));
 }
-
-// The text of a box, which is then answered.
 std::wstring Answered(HWND box, int answer) {
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     e2e::Press(box, answer);
     return e2e::WaitUntilGone(box) ? text : L"(stays)";
 }
-
 // The layout's scale (96ths) as the program rounds it: the first that gives
 // the client area seen.
 int Scaled(int pixels, int scale) { return (pixels * scale + 48) / 96; }

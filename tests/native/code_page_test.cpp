@@ -1,5 +1,4 @@
-// The built-in table against the host's Windows-1250 (glibc's iconv, which
-// leaves the five unassigned bytes out), and a text cut to its buffer.
+// The built-in table against glibc's Windows-1250 (without the unassigned bytes).
 #include <gtest/gtest.h>
 #include <iconv.h>
 
