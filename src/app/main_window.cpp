@@ -213,7 +213,7 @@ int CreateMainWindow() {
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AllowMessageFromLowerIntegrity(taskbarCreatedMessage);  // the shell's, when run elevated
 
-    // 355 x 285 on classic metrics.
+    // 355 x 285 on classic metrics at 96 DPI.
     layoutScale = MeasureLayoutScale();
     RECT frame = {0, 0, LayoutPixels(kClientWidth), LayoutPixels(kClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
@@ -243,9 +243,9 @@ int CreateActionButtons() {
         const ButtonSpec& button = kButtons[i];
         DWORD style = WS_CHILD | WS_VISIBLE;
         if (!button.enabled) style |= WS_DISABLED;
-        buttons[i] = CreateWindowExW(0, L"BUTTON", WideText(button.text), style, LayoutPixels(button.x),
-                                     LayoutPixels(button.y), LayoutPixels(button.width),
-                                     LayoutPixels(button.height), gMainWindow,
+        buttons[i] = CreateWindowExW(0, L"BUTTON", WideText(button.text), style,
+                                     LayoutPixels(button.x), LayoutPixels(button.y),
+                                     LayoutPixels(button.width), LayoutPixels(button.height), gMainWindow,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                      gInstance, nullptr);
         if (buttons[i] == nullptr) {

@@ -51,7 +51,8 @@ int LayoutScale(int dpi, const CaptionFit* captions, int count) {
     for (int scale = dpi; scale < 4 * dpi; ++scale) {
         bool fits = true;
         for (int i = 0; i < count && fits; ++i) {
-            fits = captions[i].captionWidth <= ScaleLayout(captions[i].buttonWidth, scale) - kButtonEdges;
+            const int inside = ScaleLayout(captions[i].buttonWidth, scale) - kButtonEdges;
+            fits = captions[i].captionWidth <= inside;
         }
         if (fits) return scale;
     }
