@@ -12,7 +12,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
 
 packages=(cmake make g++ python3 googletest libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 wine32:i386 xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386)
+          wine64 wine32:i386 fonts-wine xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386)
 wine=/usr/lib/wine/wine64   # Wine's 64-bit loader
 wine32=/usr/lib/wine/wine   # and its 32-bit one, for the program that ships
 qemu32=/usr/bin/qemu-i386-static  # (qemu-user-static) where the kernel runs no 32-bit code
@@ -125,10 +125,19 @@ native_32() {
     [ "$native_answer" = yes ]
 }
 
+# Wine's own fonts with Windows' metrics (Tahoma, MS Sans Serif, System,
+# Marlett for the caption buttons' glyphs, ...).  Debian's Wine does not load
+# them from where the package puts them, only from a prefix's Fonts folder;
+# without them every face is a wider stand-in.
+wine_fonts=/usr/share/wine/fonts
+fonts_fact() { (cd "$wine_fonts" 2>/dev/null && ls | md5sum | cut -c1-16); }
+
 # Wine in a prefix of the build folder's own, never the user's; no window
 # manager's frames needed.  A prefix made while no 32-bit code could run has
 # no usable 32-bit side, so it keeps whether 32-bit code ran when it was made,
-# and is made again when that differs from what runs now.
+# and is made again when that differs from what runs now; likewise it keeps
+# which of Wine's fonts it was given, and an older one without them is made
+# again.
 ensure_prefix() {  # ensure_prefix DIR yes|no
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
     # One persistent server for the whole run, so that every program start is
@@ -136,8 +145,13 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
     # can make a CreateProcess fail while it goes down.
     timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1
     timeout 20 /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    local fonts
+    fonts=$(fonts_fact)
     if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/halvexor-32bit" 2>/dev/null)" != "$2" ]; then
         log "making the Wine prefix $WINEPREFIX again (32-bit programs run now: $2)"
+        rm -rf "$WINEPREFIX"
+    elif [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/halvexor-fonts" 2>/dev/null)" != "$fonts" ]; then
+        log "making the Wine prefix $WINEPREFIX again (with Wine's fonts)"
         rm -rf "$WINEPREFIX"
     fi
     timeout 10 /usr/lib/wine/wineserver -p >/dev/null 2>&1
@@ -147,6 +161,9 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
         timeout 60 "${czech[@]}" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             >/dev/null 2>&1
         echo "$2" >"$WINEPREFIX/halvexor-32bit"
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
+            cp -f "$wine_fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/" &&
+            echo "$fonts" >"$WINEPREFIX/halvexor-fonts"
     fi
     # Start Wine's own services now, detached from any pipe: the first program
     # would otherwise start them with its output inherited, and whoever reads

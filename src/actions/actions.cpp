@@ -8,11 +8,12 @@
 #include "app/ids.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
+#include "app/wide_text.h"
 #include "schedule/schedule_state.h"
 
 namespace {
 
-void ShowError(HWND owner, const char* text) { MessageBoxA(owner, text, "Chyba", MB_ICONERROR); }
+void ShowError(HWND owner, const char* text) { MessageBoxCp(owner, text, "Chyba", MB_ICONERROR); }
 
 // Restart and shut down: the privilege first in the NT band, directly in the
 // old band, refused elsewhere.  The request's own result is not looked at.
@@ -90,7 +91,7 @@ int StartScreenSaver() {
 
 void ShowTimedReminder() {
     ShowWindow(gMainWindow, SW_RESTORE);
-    MessageBoxA(gMainWindow, "Časované upozornění od programu Halvexor !", "Upozornění",
+    MessageBoxCp(gMainWindow, "Časované upozornění od programu Halvexor !", "Upozornění",
                 MB_ICONWARNING);
 }
 

@@ -6,6 +6,7 @@
 #include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
+#include "app/wide_text.h"
 #include "dialogs/info_dialogs.h"
 #include "schedule/schedule_dialog.h"
 #include "schedule/schedule_state.h"
@@ -16,7 +17,7 @@
 namespace {
 
 bool Ask(const char* question) {
-    return MessageBoxA(gMainWindow, question, "Halvexor", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxCp(gMainWindow, question, "Halvexor", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // An immediate action: the question when the settings ask for one, the
@@ -31,7 +32,7 @@ struct ConfirmedAction {
 // refusal's text tells whether the question had been asked.
 void ReportSuspendFailure(const char* text) {
     ShowWindow(gMainWindow, SW_RESTORE);
-    MessageBoxA(gMainWindow, text, "Chyba", MB_ICONERROR);
+    MessageBoxCp(gMainWindow, text, "Chyba", MB_ICONERROR);
 }
 
 void Hibernate(bool asked) {
@@ -80,7 +81,7 @@ void CancelAction() {
 // The dialog's result does not matter: after Cancel too the window is
 // repainted and the clock timer follows the setting.
 void OpenSettings() {
-    DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SETTINGS), gMainWindow, SettingsDialog, 0);
+    DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_SETTINGS), gMainWindow, SettingsDialog, 0);
     RedrawWindow(gMainWindow, nullptr, nullptr, RDW_INVALIDATE);
     if (gSchedule.actionKind != 0) {
         if (gSettings.showClock != 0) {
@@ -93,7 +94,7 @@ void OpenSettings() {
 
 // A pending schedule stays armed while the dialog is open; OK replaces it.
 void OpenSchedule() {
-    if (DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SCHEDULE), gMainWindow, ScheduleDialog,
+    if (DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_SCHEDULE), gMainWindow, ScheduleDialog,
                         0) == 1) {
         ArmScheduleTimers();
     }
@@ -114,7 +115,7 @@ void HandleCommand(int id) {
             SendMessageA(gMainWindow, WM_CLOSE, 0, 0);
             break;
         case IDM_ABOUT:
-            DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_ABOUT), gMainWindow, AboutDialog, 0);
+            DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_ABOUT), gMainWindow, AboutDialog, 0);
             break;
         case IDM_SCHEDULE:
             OpenSchedule();
@@ -126,7 +127,7 @@ void HandleCommand(int id) {
             CancelAction();
             break;
         case IDM_WINDOWS_VERSION:
-            DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_WINDOWS_VERSION), gMainWindow,
+            DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_WINDOWS_VERSION), gMainWindow,
                             WindowsVersionDialog, 0);
             break;
         case IDM_HELP:

@@ -11,6 +11,7 @@
 #include "app/message_filter.h"
 #include "app/os_level.h"
 #include "app/status_display.h"
+#include "app/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
@@ -64,7 +65,32 @@ const ButtonSpec kButtons[] = {
     {"Načasovat akci", IDM_SCHEDULE, 110, 10, 90, 22, true},
     {"Zrušit akci", IDM_CANCEL_ACTION, 110, 35, 90, 22, true},
 };
-HWND buttons[sizeof kButtons / sizeof kButtons[0]];
+const int kButtonCount = sizeof kButtons / sizeof kButtons[0];
+HWND buttons[kButtonCount];
+
+// The layout's scale in 96ths (see LayoutScale), set before the window is made.
+int layoutScale = kLayoutBase;
+
+// The scale for this desktop: its DPI, and the captions measured in the
+// buttons' font, the stock GUI font the system makes larger with the DPI.
+int MeasureLayoutScale() {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return kLayoutBase;
+    }
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    const HGDIOBJ previous = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    CaptionFit captions[kButtonCount];
+    for (int i = 0; i < kButtonCount; ++i) {
+        const WideText text(kButtons[i].text);
+        SIZE size = {};
+        GetTextExtentPoint32W(screen, text, text.Length(), &size);
+        captions[i] = {static_cast<int>(size.cx), kButtons[i].width};
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return LayoutScale(dpi, captions, kButtonCount);
+}
 
 // What each level enables: buttons of the main window (by command id) with
 // their Akce positions, and the scheduling dialog's controls.
@@ -159,7 +185,10 @@ void HandleHideButtonDown(LPARAM lParam) {
         return;
     }
     const POINT point = {GET_X_LPARAM(lParam) - window.left, GET_Y_LPARAM(lParam) - window.top};
-    if (PtInRect(&place, point)) {
+    const PixelBox hit = HideButtonHitBox({place.left, place.top, place.right, place.bottom},
+                                          LayoutPixels(kHideButtonSide));
+    const RECT hitRect = {hit.left, hit.top, hit.right, hit.bottom};
+    if (PtInRect(&hitRect, point)) {
         DrawHideButton(kHidePressed);
         PostMessageA(gMainWindow, WM_NCLBUTTONUP, 0, 0);
     }
@@ -184,8 +213,9 @@ int CreateMainWindow() {
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     AllowMessageFromLowerIntegrity(taskbarCreatedMessage);  // the shell's, when run elevated
 
-    // 355 x 285 on classic metrics.
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    // 355 x 285 on classic metrics at 96 DPI.
+    layoutScale = MeasureLayoutScale();
+    RECT frame = {0, 0, LayoutPixels(kClientWidth), LayoutPixels(kClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
     const HWND window = CreateWindowExA(0, kClassName, kTitle, kStyle, 300, 200,
                                         frame.right - frame.left, frame.bottom - frame.top,
@@ -206,13 +236,16 @@ int CreateMainWindow() {
     return 1;
 }
 
+int LayoutPixels(int pixels) { return ScaleLayout(pixels, layoutScale); }
+
 int CreateActionButtons() {
     for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
         const ButtonSpec& button = kButtons[i];
         DWORD style = WS_CHILD | WS_VISIBLE;
         if (!button.enabled) style |= WS_DISABLED;
-        buttons[i] = CreateWindowExA(0, "BUTTON", button.text, style, button.x, button.y, button.width,
-                                     button.height, gMainWindow,
+        buttons[i] = CreateWindowExW(0, L"BUTTON", WideText(button.text), style,
+                                     LayoutPixels(button.x), LayoutPixels(button.y),
+                                     LayoutPixels(button.width), LayoutPixels(button.height), gMainWindow,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                      gInstance, nullptr);
         if (buttons[i] == nullptr) {
@@ -255,7 +288,7 @@ int AddTrayIcon() {
         return 1;
     }
     if (GetClassLongPtrA(gMainWindow, GCLP_HICONSM) != 0) {
-        MessageBoxA(gMainWindow, "Nelze přidat ikonu", nullptr, MB_TASKMODAL | MB_ICONERROR);
+        MessageBoxCp(gMainWindow, "Nelze přidat ikonu", nullptr, MB_TASKMODAL | MB_ICONERROR);
     }
     return 0;
 }
@@ -321,7 +354,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             FinishWakeUp(wParam);
             break;
         case WM_CLOSE:
-            if (MessageBoxA(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=
+            if (MessageBoxCp(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=
                 IDYES) {
                 return 0;
             }

@@ -13,6 +13,9 @@ extern HINSTANCE gInstance;
 // enables the actions by level.  1 on success, 0 at the first step that fails.
 int CreateMainWindow();
 
+// Pixels of the layout as drawn for 96 DPI, at the scale of this desktop.
+int LayoutPixels(int pixels);
+
 // 1 when all eleven buttons were made, 0 at the first failure.
 int CreateActionButtons();
 

@@ -4,6 +4,7 @@
 #include "app/dll_search.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
+#include "app/wide_text.h"
 #include "settings/settings_store.h"
 
 // The two records GetVersionExA knows; the larger one is asked for first.
@@ -46,12 +47,12 @@ void RunQuickAction(QuickAction action) {
 int RunProgram(HINSTANCE instance, char* commandLine) {
     RestrictDllSearchToSystemFolder();
     if (!DetermineOsLevel()) {
-        MessageBoxA(nullptr, "Chyba v ověření systému !\nChyba : ER-WM01-001", "Halvexor",
+        MessageBoxCp(nullptr, "Chyba v ověření systému !\nChyba : ER-WM01-001", "Halvexor",
                     MB_ICONERROR);
         return -1;
     }
     if (gOsLevel == kOsLevelNone) {
-        MessageBoxA(nullptr,
+        MessageBoxCp(nullptr,
                     "Tento program není vytvořen pro tento operační systém !\nChyba : ER-WM01-002",
                     "Halvexor", MB_ICONERROR);
         return -2;

@@ -3,6 +3,7 @@
 #include "app/bitmap_file.h"
 #include "app/main_window.h"
 #include "app/status_text.h"
+#include "app/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
@@ -14,12 +15,12 @@ namespace {
 // a missing one is simply not drawn.
 void DrawStatePicture(HDC dc) {
     const char* path = gSchedule.actionKind != 0 ? ".\\data\\as.bf" : ".\\data\\za.bf";
-    DrawBitmapFile(dc, path, 120, 75);
+    DrawBitmapFile(dc, path, LayoutPixels(120), LayoutPixels(75));
 }
 
-PixelSize Measure(HDC dc, const std::string& text) {
+PixelSize Measure(HDC dc, const WideText& text) {
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc, text, text.Length(), &size);
     return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
@@ -27,7 +28,8 @@ PixelSize Measure(HDC dc, const std::string& text) {
 // does on a classic desktop.  Otherwise (at 120 DPI, or where that font is
 // drawn wider, as by a Wine without its own fonts) in the GUI face, made
 // smaller until it fits: the box would silently cut the rest off.
-void DrawPanelText(HDC dc, const std::string& text, RECT box) {
+void DrawPanelText(HDC dc, const char* panelText, RECT box) {
+    const WideText text(panelText);
     const PixelSize room = {box.right - box.left, box.bottom - box.top};
     PixelSize size = Measure(dc, text);
     int height = NextPanelFontHeight(size.height, size, room);
@@ -52,7 +54,7 @@ void DrawPanelText(HDC dc, const std::string& text, RECT box) {
         size = Measure(dc, text);
         height = NextPanelFontHeight(height, size, room);
     }
-    DrawTextA(dc, text.c_str(), -1, &box, 0);
+    DrawTextW(dc, text, -1, &box, 0);
     if (font != nullptr) {
         SelectObject(dc, previous);
         DeleteObject(font);
@@ -67,21 +69,19 @@ void PaintStatus(HDC dc) {
     const bool clockShown = gSettings.showClock != 0;
     HBRUSH brush = CreateSolidBrush(clockShown ? RGB(255, 255, 255) : RGB(212, 208, 200));
     HGDIOBJ previous = SelectObject(dc, brush);
-    Rectangle(dc, 220, 20, 330, 42);
+    Rectangle(dc, LayoutPixels(220), LayoutPixels(20), LayoutPixels(330), LayoutPixels(42));
 
     const StatusView view = ComputeStatusView(LocalNow(), gSchedule, gSettings);
     if (view.showsText) {
-        RECT client;
-        GetClientRect(gMainWindow, &client);
-        RECT text = {client.left + 225, client.top + 22, client.right - 25, client.bottom - 202};
-        DrawPanelText(dc, view.text, text);
+        RECT text = {LayoutPixels(225), LayoutPixels(22), LayoutPixels(324), LayoutPixels(39)};
+        DrawPanelText(dc, view.text.c_str(), text);
     }
     if (view.raisesWarning) {
         // Set before the box: the clock ticks that repaint while it is open
         // must not raise a second one.
         gSchedule.warningShown = 1;
         ShowWindow(gMainWindow, SW_RESTORE);
-        MessageBoxA(gMainWindow, WarningText(view.warningSeconds).c_str(), "Upozornění",
+        MessageBoxCp(gMainWindow, WarningText(view.warningSeconds).c_str(), "Upozornění",
                     MB_ICONWARNING);
     }
 

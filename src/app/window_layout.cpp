@@ -19,6 +19,11 @@ PixelBox HideButtonBox(const CaptionMetrics& metrics) {
     return {right - kHideButtonSide, top, right, top + kHideButtonSide};
 }
 
+PixelBox HideButtonHitBox(const PixelBox& picture, int side) {
+    const int top = (picture.top + picture.bottom) / 2 - side / 2;
+    return {picture.right - side, top, picture.right, top + side};
+}
+
 int NextPanelFontHeight(int height, PixelSize text, PixelSize box) {
     if (text.width <= box.width && text.height <= box.height) {
         return 0;
@@ -31,4 +36,25 @@ int NextPanelFontHeight(int height, PixelSize text, PixelSize box) {
     if (text.width > box.width) next = std::min(next, height * box.width / text.width);
     if (text.height > box.height) next = std::min(next, height * box.height / text.height);
     return next < kSmallestPanelFont ? -1 : next;
+}
+
+int ScaleLayout(int pixels, int scale) {
+    const int product = pixels * scale;
+    return product >= 0 ? (product + kLayoutBase / 2) / kLayoutBase
+                        : -((-product + kLayoutBase / 2) / kLayoutBase);
+}
+
+int LayoutScale(int dpi, const CaptionFit* captions, int count) {
+    if (dpi <= kLayoutBase) {
+        return kLayoutBase;  // the layout as drawn, to the pixel
+    }
+    for (int scale = dpi; scale < 4 * dpi; ++scale) {
+        bool fits = true;
+        for (int i = 0; i < count && fits; ++i) {
+            const int inside = ScaleLayout(captions[i].buttonWidth, scale) - kButtonEdges;
+            fits = captions[i].captionWidth <= inside;
+        }
+        if (fits) return scale;
+    }
+    return 4 * dpi;
 }

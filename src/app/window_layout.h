@@ -37,6 +37,11 @@ PixelBox MinimizeButtonBox(const CaptionMetrics& metrics);
 PixelBox HideButtonBox(const CaptionMetrics& metrics);
 constexpr int kHideButtonSide = 15;
 
+// Where a click takes the hide button: a square of `side` (the picture's side
+// at the layout's scale) about the picture's middle, grown only leftward, as
+// right of the picture the system's buttons begin.  At 96 DPI the picture.
+PixelBox HideButtonHitBox(const PixelBox& picture, int side);
+
 // The clock panel's text keeps the font it is drawn in when it fits its box.
 // Otherwise: the cell height to try next, for a text that measured `text` in a
 // font of cell height `height` - scaled down by the larger overshoot, and at
@@ -44,3 +49,21 @@ constexpr int kHideButtonSide = 15;
 // next try would be smaller than kSmallestPanelFont.
 int NextPanelFontHeight(int height, PixelSize text, PixelSize box);
 constexpr int kSmallestPanelFont = 8;
+
+// The main window's layout is made for 96 DPI, where it keeps every pixel.
+// At another DPI all of it (client area, buttons, clock panel, the pictures'
+// places) grows by one scale, in 96ths: the smallest, at least the DPI's own,
+// at which every button's caption, measured in the buttons' font, fits inside
+// the button's 2-pixel edges - fonts grow faster than the DPI (at 120 DPI
+// "Spořič obrazovky" goes from 85 to 112 pixels).  A caption that fits at no
+// scale up to four times the DPI's gets that largest scale.
+struct CaptionFit {
+    int captionWidth;  // measured
+    int buttonWidth;   // at 96 DPI
+};
+constexpr int kLayoutBase = 96;
+constexpr int kButtonEdges = 2 * 2;
+int LayoutScale(int dpi, const CaptionFit* captions, int count);
+
+// Pixels at 96 DPI to pixels at that scale, rounded to the nearest.
+int ScaleLayout(int pixels, int scale);

@@ -3,6 +3,7 @@
 #include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
+#include "app/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_form.h"
 #include "schedule/schedule_state.h"
@@ -61,7 +62,7 @@ void ShowTexts(HWND dialog, const int (&ids)[6], const FieldGroupTexts& texts) {
 }
 
 void ReportInputError(HWND dialog, int32_t code) {
-    MessageBoxA(dialog, ScheduleErrorText(code).c_str(), "Chyba", MB_ICONERROR);
+    MessageBoxCp(dialog, ScheduleErrorText(code).c_str(), "Chyba", MB_ICONERROR);
 }
 
 void UntickOtherActions(HWND dialog, int ticked) {
@@ -299,7 +300,7 @@ INT_PTR CALLBACK ScheduleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
             break;
         case IDC_POLL_STEP_BUTTON:
             // Its result does not matter: it can only have changed editPollStep.
-            DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_POLL_STEP), dialog, PollStepDialog, 0);
+            DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_POLL_STEP), dialog, PollStepDialog, 0);
             break;
         case IDC_CANCEL:
             EndDialog(dialog, 2);

@@ -1,6 +1,7 @@
 #include "settings/poll_step_dialog.h"
 
 #include "app/ids.h"
+#include "app/wide_text.h"
 #include "schedule/schedule_state.h"
 
 namespace {
@@ -21,7 +22,7 @@ void Accept(HWND dialog) {
             return;
         }
     }
-    MessageBoxA(dialog, "Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPTS01-001",
+    MessageBoxCp(dialog, "Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPTS01-001",
                 "Chyba", MB_ICONERROR);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/wide_text.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -12,7 +13,7 @@ const char kSettingsPath[] = ".\\data\\settings.sf";
 const char kSettingsTempPath[] = ".\\data\\settings.sf.new";
 
 int ReportSaveFailure() {
-    MessageBoxA(nullptr, "Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", "Chyba",
+    MessageBoxCp(nullptr, "Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", "Chyba",
                 MB_ICONERROR);
     return 0;
 }

@@ -17,15 +17,42 @@ namespace {
 struct MetricSet {  // twips, -15 a pixel; empty or 0: as the prefix has it
     const char *name, *captionHeight, *captionWidth, *menuHeight;
     DWORD dpi;
+    UINT codePage;
 };
 void PrintTo(const MetricSet& set, std::ostream* out) { *out << set.name; }
 
 const MetricSet kSets[] = {
-    {"classic", "", "", "", 0},              // caption 19, buttons 18, menu bar 19
-    {"XP", "-375", "-375", "-285", 0},       // caption 26, buttons 25, menu bar 20
-    {"Seven", "-315", "-540", "-285", 0},    // caption 22, buttons 36, menu bar 20
-    {"Dpi120", "", "", "", 120},             // caption 24, buttons 23, menu bar 24
+    {"classic", "", "", "", 0, 1250},              // caption 19, buttons 18, menu bar 19
+    {"XP", "-375", "-375", "-285", 0, 1250},       // caption 26, buttons 25, menu bar 20
+    {"Seven", "-315", "-540", "-285", 0, 1250},    // caption 22, buttons 36, menu bar 20
+    {"Dpi120", "", "", "", 120, 1250},             // caption 24, buttons 23, menu bar 24
+    {"Dpi144", "", "", "", 144, 1250},             // eight captions wider than 86 px unscaled
+    {"CodePage1252", "", "", "", 0, 1252},         // an English or German Windows
 };
+
+// Texts as Unicode: the program's own as a Czech Windows shows them, and what
+// another process's window holds (read without a message); a box's, answered.
+std::wstring Unicode(const char* text) {
+    wchar_t wide[512] = {};
+    return std::wstring(wide, MultiByteToWideChar(1250, 0, text, -1, wide, 512) - 1);
+}
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    return std::wstring(text, GetWindowTextW(window, text, 512));
+}
+std::wstring Answered(HWND box, int answer) {
+    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+    e2e::Press(box, answer);
+    return e2e::WaitUntilGone(box) ? text : L"(stays)";
+}
+// The layout's scale (96ths) as the program rounds it: the first that gives
+// the client area seen.
+int Scaled(int pixels, int scale) { return (pixels * scale + 48) / 96; }
+int ScaleOf(RECT client) {
+    int scale = 96;
+    while (scale < 400 && (Scaled(349, scale) != client.right || Scaled(241, scale) != client.bottom)) ++scale;
+    return scale;
+}
 
 const char kMetrics[] = "Control Panel\\Desktop\\WindowMetrics";
 
@@ -96,14 +123,15 @@ RECT FindHideButton(HWND window) {
 // the white fill) makes 14 glyphs ("00.00-00:59:58", one run of inked columns
 // each) and keeps off the last column and row of the text rectangle
 // (225, 22)-(324, 39), where it would be cut.
-bool WholeTextShows(HWND window, std::string* seen) {
+bool WholeTextShows(HWND window, int scale, std::string* seen) {
     const Screenshot shot(window);
-    RECT ink = {329, 41, 0, 0};
+    const auto at = [scale](int pixels) { return Scaled(pixels, scale); };
+    RECT ink = {at(330) - 1, at(42) - 1, 0, 0};
     int glyphs = 0;
     bool before = false;
-    for (int x = 221; x < 329; ++x) {  // within the panel's outline
+    for (int x = at(220) + 1; x < at(330) - 1; ++x) {  // within the panel's outline
         bool inked = false;
-        for (int y = 21; y < 41; ++y) {
+        for (int y = at(20) + 1; y < at(42) - 1; ++y) {
             const DWORD p = shot.At(shot.client.x + x, shot.client.y + y);
             if ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF) >= 3 * 200) continue;
             inked = true;
@@ -115,7 +143,8 @@ bool WholeTextShows(HWND window, std::string* seen) {
     }
     *seen = std::to_string(glyphs) + " glyphs, ink to x " + std::to_string(ink.right) + " y " +
             std::to_string(ink.bottom);
-    return glyphs == 14 && ink.left >= 225 && ink.top >= 22 && ink.right < 324 && ink.bottom < 39;
+    return glyphs == 14 && ink.left >= at(225) && ink.top >= at(22) && ink.right < at(324) &&
+           ink.bottom < at(39);
 }
 
 LRESULT HitTest(HWND window, int x, int y) {  // window coordinates
@@ -135,6 +164,14 @@ bool WaitFor(Ready ready, DWORD timeoutMs = 5000) {
     return true;
 }
 
+// A dialog by its title compared as Unicode, as a test process of code page
+// 1252 cannot through the "A" functions.
+HWND Titled(const char* title) {
+    HWND found = nullptr;
+    WaitFor([&, wide = Unicode(title)] { return (found = FindWindowW(L"#32770", wide.c_str())) != nullptr; }, 15000);
+    return found;
+}
+
 // A real left click at a point of the window (window coordinates).
 void ClickAt(HWND window, int x, int y) {
     RECT rect;
@@ -152,7 +189,7 @@ void ClickAt(HWND window, int x, int y) {
 struct Running {
     static bool Prepare(const e2e::ScratchDir& dir) {
         dir.Write("data\\tr.bf", FlatPicture());
-        dir.Write("data\\settings.sf", e2e::SettingsFile(0, 0, 1, 0, 0));
+        dir.Write("data\\settings.sf", e2e::SettingsFile(0, 0, 1, 1, 3600));  // warned at once
         return true;
     }
     e2e::ScratchDir dir;
@@ -167,6 +204,9 @@ class MetricsTest : public ::testing::TestWithParam<MetricSet> {};
 
 TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     const MetricSet& set = GetParam();
+    if (GetACP() != set.codePage) {
+        GTEST_SKIP() << "code page " << set.codePage << ": its own test runs it";
+    }
     e2e::RegistryValue height(kMetrics, "CaptionHeight", set.captionHeight);
     e2e::RegistryValue width(kMetrics, "CaptionWidth", set.captionWidth);
     e2e::RegistryValue menu(kMetrics, "MenuHeight", set.menuHeight);
@@ -175,21 +215,53 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     Running run;
     ASSERT_NE(nullptr, run.main);
 
+    // At 96 DPI the layout as drawn, elsewhere grown by one scale (at least the
+    // DPI's); each caption as in Czech and inside its button's 2-pixel edges.
     RECT client;
     GetClientRect(run.main, &client);
-    EXPECT_EQ(349, client.right);
-    EXPECT_EQ(241, client.bottom);
+    const int scale = set.dpi ? ScaleOf(client) : 96;
+    EXPECT_EQ(Scaled(349, scale), client.right);
+    EXPECT_EQ(Scaled(241, scale), client.bottom);
+    EXPECT_GE(scale, set.dpi ? int(set.dpi) : 96);
+    LOGFONTW gui = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    gui.lfHeight = MulDiv(gui.lfHeight, set.dpi ? set.dpi : 96, 96);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, CreateFontIndirectW(&gui));
+    for (const e2e::MainButton& button : e2e::kMainButtons) {
+        HWND control = GetDlgItem(run.main, button.id);
+        const RECT& at96 = button.rect;
+        const int left = Scaled(at96.left, scale), top = Scaled(at96.top, scale);
+        const RECT want = {left, top, left + Scaled(at96.right - at96.left, scale),
+                           top + Scaled(at96.bottom - at96.top, scale)};
+        RECT rect = {};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, run.main, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_TRUE(EqualRect(&want, &rect)) << button.text;
+        const std::wstring text = TextOf(control);
+        EXPECT_EQ(Unicode(button.text), text);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+        EXPECT_LE(size.cx, rect.right - rect.left - 4) << button.text;
+    }
+    DeleteObject(SelectObject(dc, previous));
+    ReleaseDC(nullptr, dc);
 
-    // An hour's countdown; the clock repaints every second.
+    // An hour's countdown; the clock repaints every second.  An empty form
+    // first, for its error box.
     PostMessageA(run.main, WM_COMMAND, 40006, 0);
-    HWND dialog = run.program.WaitForWindow("#32770", "Načasovat akci");
+    HWND dialog = Titled("Načasovat akci");
     ASSERT_NE(nullptr, dialog);
+    e2e::Press(dialog, 1000);
+    EXPECT_EQ(Unicode("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089"),
+              Answered(run.program.WaitForBox("Chyba"), IDOK));
     for (int id : {1014, 1022, 1023}) e2e::Click(dialog, id);  // reminder, seconds, countdown
     for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) e2e::SetText(dialog, id, id == 1009 ? "01" : "00");
     e2e::Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(0u, Answered(Titled("Upozornění"), IDOK).find(L"Akce bude provedena za 3"));
     std::string seen;
-    EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, &seen); })) << seen;
+    EXPECT_TRUE(WaitFor([&] { return WholeTextShows(run.main, scale, &seen); })) << seen;
 
     RECT hide = {};
     ASSERT_TRUE(WaitFor([&] { return (hide = FindHideButton(run.main)).right != 0; }));
@@ -216,7 +288,7 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
 
     // Minimized, not hidden, also by a click where the classic picture was.
     int minimize = -1;
-    for (int x = 0; x < 355; ++x) {
+    for (int x = 0; x < Scaled(355, scale); ++x) {
         if (HitTest(run.main, x, 12) == HTMINBUTTON && (minimize < 0 || abs(x - 291) < abs(minimize - 291))) {
             minimize = x;
         }
@@ -226,6 +298,8 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     EXPECT_TRUE(WaitFor([&] { return IsIconic(run.main) != FALSE; }));
     ASSERT_TRUE(e2e::Settle(run.main));
     EXPECT_TRUE(IsWindowVisible(run.main));
+    PostMessageA(run.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(Unicode("Opravdu ukončit?"), Answered(run.program.WaitForBox("Halvexor"), IDNO));
     EXPECT_EQ(0u, run.program.Close());
 }
 

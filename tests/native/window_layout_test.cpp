@@ -31,7 +31,9 @@ TEST(WindowLayout, HideButtonSitsLeftOfTheMinimizeButton) {
         const CaptionMetrics metrics = {355, 3, 3, c.buttonWidth, c.buttonHeight, c.hitLeft};
         EXPECT_EQ(c.minimize, Text(MinimizeButtonBox(metrics))) << c.name;
         EXPECT_EQ(c.hide, Text(HideButtonBox(metrics))) << c.name;
+        EXPECT_EQ(c.hide, Text(HideButtonHitBox(HideButtonBox(metrics), 15))) << c.name;
     }
+    EXPECT_EQ("261,2 284,25", Text(HideButtonHitBox({269, 6, 284, 21}, 23))) << "144 DPI";
 }
 
 TEST(WindowLayout, PanelFontShrinksUntilTheTextFits) {
@@ -52,4 +54,17 @@ TEST(WindowLayout, PanelFontShrinksUntilTheTextFits) {
     for (const auto& c : cases) {
         EXPECT_EQ(c.next, NextPanelFontHeight(c.height, c.text, c.box)) << c.height << " " << c.text.width;
     }
+}
+
+// Caption widths in the stock GUI font with Windows' metrics; the buttons'
+// widths as drawn at 96 DPI (Konec's is 100).
+TEST(WindowLayout, ScaleGrowsUntilEveryCaptionFits) {
+    const CaptionFit narrow[] = {{85, 90}, {60, 100}};
+    const CaptionFit at120[] = {{112, 90}, {109, 90}, {98, 90}, {91, 90}, {40, 100}};
+    EXPECT_EQ(96, LayoutScale(96, at120, 5)) << "96 DPI keeps the drawn layout";
+    EXPECT_EQ(120, LayoutScale(120, narrow, 2)) << "never below the DPI's own";
+    EXPECT_EQ(124, LayoutScale(120, at120, 5)) << "112 <= 116 - 4";
+    const CaptionFit never[] = {{500, 90}};
+    EXPECT_EQ(480, LayoutScale(120, never, 1)) << "the largest tried";
+    EXPECT_EQ(436, ScaleLayout(349, 120));
 }
