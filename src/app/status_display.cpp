@@ -17,7 +17,7 @@ void DrawStatePicture(HDC dc) {
     DrawBitmapFile(dc, path, 120, 75);
 }
 
-PixelSize Measure(HDC dc, const std::string& text) {
+PixelSize Measure(HDC dc, const Text& text) {
     SIZE size = {};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
@@ -27,7 +27,7 @@ PixelSize Measure(HDC dc, const std::string& text) {
 // does on a classic desktop.  Otherwise (at 120 DPI, or where that font is
 // drawn wider, as by a Wine without its own fonts) in the GUI face, made
 // smaller until it fits: the box would silently cut the rest off.
-void DrawPanelText(HDC dc, const std::string& text, RECT box) {
+void DrawPanelText(HDC dc, const Text& text, RECT box) {
     const PixelSize room = {box.right - box.left, box.bottom - box.top};
     PixelSize size = Measure(dc, text);
     int height = NextPanelFontHeight(size.height, size, room);
