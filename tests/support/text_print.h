@@ -1,7 +1,5 @@
-// The core's Text beside the C++ library's strings in tests: compared with a
-// std::string byte for byte, and shown in a failure's message.
+// The core's Text beside std::string in tests: compared byte for byte, shown.
 #pragma once
-
 #include <ostream>
 #include <string>
 
