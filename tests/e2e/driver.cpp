@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,6 +20,17 @@ DWORD Bound(DWORD ms) {
         return read >= 1 && read <= 100 ? static_cast<DWORD>(read) : 1;
     }();
     return ms * factor;
+}
+
+// Says what a bounded wait waited for when it gave up, so that a failure shows
+// its cause (also where the test expected nothing to come).
+__attribute__((format(printf, 1, 2))) void Gave(const char* format, ...) {
+    char line[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    std::fprintf(stderr, "[ waited ] %s\n", line);
 }
 
 void RemoveTree(const std::string& path) {
@@ -195,7 +207,10 @@ Program::~Program() {
 
 DWORD Program::WaitForExit(DWORD timeoutMs) {
     if (info_.hProcess == nullptr) return STILL_ACTIVE;
-    if (WaitForSingleObject(info_.hProcess, Bound(timeoutMs)) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (WaitForSingleObject(info_.hProcess, Bound(timeoutMs)) != WAIT_OBJECT_0) {
+        Gave("process %lu still running after %lu ms", info_.dwProcessId, Bound(timeoutMs));
+        return STILL_ACTIVE;
+    }
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
@@ -214,6 +229,8 @@ HWND Program::WaitForWindow(const char* className, const char* title, DWORD time
         if (search.found != nullptr) return search.found;
         Sleep(50);
     } while (GetTickCount() - start < Bound(timeoutMs));
+    Gave("no %s%s \"%s\" of process %lu after %lu ms", visibleOnly ? "visible " : "", className,
+         title, info_.dwProcessId, Bound(timeoutMs));
     return nullptr;
 }
 
@@ -225,12 +242,16 @@ HWND Program::MainWindow(DWORD timeoutMs) const {
     // waited for too, and then a round through the message loop.  Who needs
     // the buttons' enabled states waits for those.
     if (info_.hProcess == nullptr || WaitForInputIdle(info_.hProcess, Bound(timeoutMs)) != 0) {
+        Gave("process %lu not idle after %lu ms", info_.dwProcessId, Bound(timeoutMs));
         return nullptr;
     }
     const DWORD start = GetTickCount();
     HWND main = WaitForWindow("WinAPIMainClass", "Halvexor", timeoutMs);
     while (main != nullptr && GetDlgItem(main, 40009) == nullptr) {  // "Zrušit akci", made last
-        if (GetTickCount() - start >= Bound(timeoutMs)) return nullptr;
+        if (GetTickCount() - start >= Bound(timeoutMs)) {
+            Gave("the main window has no button \"Zrušit akci\" after %lu ms", Bound(timeoutMs));
+            return nullptr;
+        }
         Sleep(20);
     }
     if (main == nullptr || !Settle(main, timeoutMs)) return nullptr;
@@ -315,11 +336,7 @@ const MainButton kMainButtons[11] = {
     {"Zrušit akci", 40009, {110, 35, 200, 57}},
 };
 
-std::string BoxText(HWND box) {
-    char text[1024] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
+std::string BoxText(HWND box) { return Text(box, 0xFFFF); }
 
 void Press(HWND window, int buttonId) { PostMessageA(window, WM_COMMAND, buttonId, 0); }
 
@@ -328,13 +345,32 @@ void Click(HWND dialog, int id, DWORD timeoutMs) {
     SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &result);
 }
 
+// A control of another process is asked with a bound: a plain send would wait
+// for as long as that process does not answer.
 std::string Text(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
+    char text[1024] = {};
+    if (SendTo(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)) < 0) {
+        return "(no answer)";
+    }
     return text;
 }
 
-bool Ticked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+LRESULT SendTo(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, lParam, SMTO_NORMAL,
+                             Bound(5000), &result)) {
+        Gave("control %d of window %p did not answer message %#x within %lu ms", id,
+             static_cast<void*>(dialog), message, Bound(5000));
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+void SetText(HWND dialog, int id, const char* text) {
+    SendTo(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool Ticked(HWND dialog, int id) { return SendTo(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::vector<unsigned char> SettingsFile(int ask, int countdown, int clock, int warn, int seconds) {
     std::vector<unsigned char> bytes;
@@ -350,6 +386,7 @@ bool Settle(HWND window, DWORD timeoutMs) {
     DWORD_PTR result = 0;
     for (int i = 0; i < 2; ++i) {
         if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Bound(timeoutMs), &result)) {
+            Gave("window %p did not settle within %lu ms", static_cast<void*>(window), Bound(timeoutMs));
             return false;
         }
     }
@@ -359,7 +396,10 @@ bool Settle(HWND window, DWORD timeoutMs) {
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (IsWindow(window)) {
-        if (GetTickCount() - start >= Bound(timeoutMs)) return false;
+        if (GetTickCount() - start >= Bound(timeoutMs)) {
+            Gave("window %p still there after %lu ms", static_cast<void*>(window), Bound(timeoutMs));
+            return false;
+        }
         Sleep(50);
     }
     return true;

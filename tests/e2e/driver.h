@@ -166,6 +166,11 @@ void Press(HWND window, int buttonId);
 // after timeoutMs when the handler raised a box of its own.
 void Click(HWND dialog, int id, DWORD timeoutMs = 1000);
 
+// Messages to a control of the program, each with a bound: a plain send would
+// wait for as long as the program does not answer.  SendTo gives -1 (and says
+// so) when it did not answer in time.
+LRESULT SendTo(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+void SetText(HWND dialog, int id, const char* text);
 // The text of a dialog's control, and whether a box or radio button is ticked.
 std::string Text(HWND dialog, int id);
 bool Ticked(HWND dialog, int id);

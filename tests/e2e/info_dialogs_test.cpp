@@ -18,12 +18,6 @@ const char kProbe[] = "halvexor_probe.exe";
 const WPARAM kCommandAbout = 40007;
 const WPARAM kCommandWindowsVersion = 40010;
 
-std::string ItemText(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 std::vector<unsigned char> Bytes(const std::string& text) {
     return std::vector<unsigned char>(text.begin(), text.end());
 }
@@ -81,10 +75,10 @@ HWND OpenDialog(const Program& program, HWND mainWindow, WPARAM command, const c
 // The version dialog fills its fields at its first paint; wait for that.
 std::string WaitForItemText(HWND dialog, int id, DWORD timeoutMs = 5000) {
     const DWORD start = GetTickCount();
-    std::string text = ItemText(dialog, id);
+    std::string text = e2e::Text(dialog, id);
     while (text.empty() && GetTickCount() - start < timeoutMs) {
         Sleep(50);
-        text = ItemText(dialog, id);
+        text = e2e::Text(dialog, id);
     }
     return text;
 }
@@ -127,7 +121,7 @@ TEST_P(AboutStampTest, ShowsTheStampOfTheDataFile) {
 
     HWND about = OpenDialog(program, mainWindow, kCommandAbout, "O Programu");
     ASSERT_NE(nullptr, about);
-    EXPECT_EQ(GetParam().stamp, ItemText(about, 1044));
+    EXPECT_EQ(GetParam().stamp, e2e::Text(about, 1044));
     ExpectModalDialogFrame(about, mainWindow);
     Press(about, 1000);
     EXPECT_TRUE(e2e::WaitUntilGone(about));
@@ -164,7 +158,7 @@ TEST(AboutDialog, EscapeDoesNotCloseItAndOkDoes) {
     // The dialog opens again with the same stamp.
     about = OpenDialog(program, mainWindow, kCommandAbout, "O Programu");
     ASSERT_NE(nullptr, about);
-    EXPECT_EQ("Build : 012201.?", ItemText(about, 1044));
+    EXPECT_EQ("Build : 012201.?", e2e::Text(about, 1044));
     Press(about, 1000);
     EXPECT_TRUE(e2e::WaitUntilGone(about));
     CloseProgram(program, mainWindow);
@@ -222,8 +216,8 @@ TEST_P(WindowsVersionDialogTest, ShowsPlatformAndVersionLine) {
     EXPECT_EQ(GetParam().versionLine, WaitForItemText(dialog, 1040));
 
     // Every paint queries afresh and rewrites both fields.
-    SetDlgItemTextA(dialog, 1039, "");
-    SetDlgItemTextA(dialog, 1040, "");
+    e2e::SetText(dialog, 1039, "");
+    e2e::SetText(dialog, 1040, "");
     InvalidateRect(dialog, nullptr, TRUE);
     EXPECT_EQ(GetParam().platformName, WaitForItemText(dialog, 1039));
     EXPECT_EQ(GetParam().versionLine, WaitForItemText(dialog, 1040));

@@ -198,25 +198,23 @@ TEST(SettingsDialog, RoundTripWritesTheTwentyBytes) {
     ASSERT_NE(nullptr, dialog);
 
     // Shown as stored: the warning field disabled but holding its value.
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, 1022));
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, 1023));
+    EXPECT_EQ(BST_UNCHECKED, e2e::SendTo(dialog, 1022, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, e2e::SendTo(dialog, 1023, BM_GETCHECK, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1009)));
-    char seconds[16] = {};
-    GetDlgItemTextA(dialog, 1009, seconds, sizeof seconds);
-    EXPECT_STREQ("77", seconds);
+    EXPECT_EQ("77", e2e::Text(dialog, 1009));
 
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Escape does nothing
     ASSERT_TRUE(e2e::Settle(dialog));
     ASSERT_TRUE(IsWindow(dialog));
 
-    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
-    SendDlgItemMessageA(dialog, 1023, BM_SETCHECK, BST_UNCHECKED, 0);
-    SendDlgItemMessageA(dialog, 1042, BM_SETCHECK, BST_CHECKED, 0);
-    SendDlgItemMessageA(dialog, 1043, BM_SETCHECK, BST_CHECKED, 0);
+    e2e::SendTo(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
+    e2e::SendTo(dialog, 1023, BM_SETCHECK, BST_UNCHECKED, 0);
+    e2e::SendTo(dialog, 1042, BM_SETCHECK, BST_CHECKED, 0);
+    e2e::SendTo(dialog, 1043, BM_SETCHECK, BST_CHECKED, 0);
     PostMessageA(dialog, WM_COMMAND, 1043, 0);
     for (int i = 0; i < 50 && !IsWindowEnabled(GetDlgItem(dialog, 1009)); ++i) Sleep(20);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1009)));
-    SendDlgItemMessageA(dialog, 1009, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("99999"));
+    e2e::SetText(dialog, 1009, "99999");
     Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     ASSERT_TRUE(e2e::Settle(run.main));
@@ -233,7 +231,7 @@ TEST(SettingsDialog, CancelChangesNothing) {
     PostMessageA(run.main, WM_COMMAND, 40008, 0);
     HWND dialog = run.program.WaitForWindow("#32770", "Nastavení");
     ASSERT_NE(nullptr, dialog);
-    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_UNCHECKED, 0);
+    e2e::SendTo(dialog, 1022, BM_SETCHECK, BST_UNCHECKED, 0);
     Press(dialog, 1021);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     EXPECT_EQ(stored, run.dir.Read("data\\settings.sf"));
@@ -257,7 +255,7 @@ TEST(SettingsDialog, FailedSaveReportsAndKeepsTheOldFile) {
     PostMessageA(run.main, WM_COMMAND, 40008, 0);
     HWND dialog = run.program.WaitForWindow("#32770", "Nastavení");
     ASSERT_NE(nullptr, dialog);
-    SendDlgItemMessageA(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
+    e2e::SendTo(dialog, 1022, BM_SETCHECK, BST_CHECKED, 0);
     Press(dialog, 1000);
     HWND box = run.program.WaitForBox("Chyba");
     ASSERT_NE(nullptr, box);

@@ -185,7 +185,7 @@ TEST_P(MetricsTest, PanelAndHideButtonFitTheDesktop) {
     HWND dialog = run.program.WaitForWindow("#32770", "Načasovat akci");
     ASSERT_NE(nullptr, dialog);
     for (int id : {1014, 1022, 1023}) e2e::Click(dialog, id);  // reminder, seconds, countdown
-    for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) SetDlgItemTextA(dialog, id, id == 1009 ? "01" : "00");
+    for (int id : {1005, 1007, 1008, 1009, 1010, 1011}) e2e::SetText(dialog, id, id == 1009 ? "01" : "00");
     e2e::Press(dialog, 1000);
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     std::string seen;

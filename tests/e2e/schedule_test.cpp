@@ -44,7 +44,7 @@ struct Running : e2e::Session {
 };
 
 void Type(HWND dialog, const int (&ids)[6], const char* const (&texts)[6]) {
-    for (int i = 0; i < 6; ++i) SetDlgItemTextA(dialog, ids[i], texts[i]);
+    for (int i = 0; i < 6; ++i) e2e::SetText(dialog, ids[i], texts[i]);
 }
 
 std::string Group(HWND dialog, const int (&ids)[6]) {
@@ -136,7 +136,7 @@ TEST(ScheduleDialog, OkRefusesABadDateThenAMissingAction) {
     Type(dialog, kActionFields, {"2031", "04", "31", "12", "00", "00"});
     Press(dialog, kOk);
     EXPECT_EQ("Chyba - špatně vyplněný datum !\nChyba : ER-DPT01-058", run.Error());
-    SetDlgItemTextA(dialog, 1008, "30");
+    e2e::SetText(dialog, 1008, "30");
     Press(dialog, kOk);
     EXPECT_EQ("Chyba - Akce : není vybrána žádná z možností !\nChyba : ER-DPT01-089", run.Error());
     EXPECT_TRUE(IsWindow(dialog));
@@ -151,11 +151,11 @@ TEST(ScheduleDialog, CountdownSettingRefusesADayAhead) {
     ASSERT_NE(nullptr, dialog);
     Click(dialog, kLock);
     const std::string tomorrow = Now(false, 1);
-    SetDlgItemTextA(dialog, 1005, tomorrow.substr(0, 4).c_str());
-    SetDlgItemTextA(dialog, 1007, tomorrow.substr(5, 2).c_str());
-    SetDlgItemTextA(dialog, 1008, tomorrow.substr(8, 2).c_str());
-    SetDlgItemTextA(dialog, 1009, "23");
-    SetDlgItemTextA(dialog, 1010, "59");
+    e2e::SetText(dialog, 1005, tomorrow.substr(0, 4).c_str());
+    e2e::SetText(dialog, 1007, tomorrow.substr(5, 2).c_str());
+    e2e::SetText(dialog, 1008, tomorrow.substr(8, 2).c_str());
+    e2e::SetText(dialog, 1009, "23");
+    e2e::SetText(dialog, 1010, "59");
     Press(dialog, kOk);
     EXPECT_EQ("Chyba - Datumu : Odpočítávání nesmí být delší než den !\nChyba : ER-DPT01-060",
               run.Error());

@@ -1,5 +1,9 @@
 #include "test_window.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
 #include "app/main_window.h"
 
 namespace testwin {
@@ -31,6 +35,16 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM parameter) {
         search->found.push_back(window);
     }
     return TRUE;
+}
+
+// Reads a window's text without sending it a message: the window may belong to
+// the test's own thread, which may at that moment be waiting on this one.
+std::string TextOf(HWND window) {
+    WCHAR wide[512] = {};
+    const int length = InternalGetWindowText(window, wide, 512);
+    char text[1024] = {};
+    WideCharToMultiByte(1250, 0, wide, length, text, sizeof text - 1, nullptr, nullptr);
+    return text;
 }
 
 }  // namespace
@@ -78,21 +92,74 @@ void BoxWatcher::Watch() {
         BoxSearch search = {GetCurrentProcessId(), {}};
         EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
         for (HWND box : search.found) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            bool seen = false;
-            for (HWND answered : answered_) seen = seen || answered == box;
-            if (seen) continue;
-            char caption[128] = {};
-            char text[512] = {};
-            GetWindowTextA(box, caption, sizeof caption);
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                bool answered = false;
+                for (HWND earlier : answered_) answered = answered || earlier == box;
+                if (answered) continue;
+            }
+            // Read outside the lock; nothing here sends a message.
             HWND owner = GetWindow(box, GW_OWNER);
-            boxes_.push_back({caption, text, owner, owner != nullptr && IsWindowVisible(owner)});
-            answered_.push_back(box);
+            const SeenBox record = {TextOf(box), TextOf(GetDlgItem(box, 0xFFFF)), owner,
+                                    owner != nullptr && IsWindowVisible(owner)};
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                boxes_.push_back(record);
+                answered_.push_back(box);
+            }
             PostMessageA(box, WM_COMMAND, answer_, 0);
         }
         Sleep(20);
     }
 }
 
+namespace {
+
+// A test whose wait never ends (a modal box that nobody answers, a report that
+// never comes) is ended here, before ctest's limit, with the windows that were
+// up, so that the output names what it waited for.
+class Watchdog : public ::testing::EmptyTestEventListener {
+public:
+    static constexpr DWORD kLimitMs = 50000;  // ctest allows 60 s a test
+
+    void OnTestStart(const ::testing::TestInfo& test) override {
+        std::snprintf(name_, sizeof name_, "%s.%s", test.test_suite_name(), test.name());
+        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this] {
+            if (WaitForSingleObject(done_, kLimitMs) == WAIT_OBJECT_0) return;
+            std::fprintf(stderr, "%s: still running after %lu ms; its windows:\n", name_, kLimitMs);
+            EnumWindows(ListWindow, 0);
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        });
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        SetEvent(done_);
+        thread_.join();
+        CloseHandle(done_);
+    }
+
+private:
+    static BOOL CALLBACK ListWindow(HWND window, LPARAM) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        std::fprintf(stderr, "  %s \"%s\" \"%s\"\n", className, TextOf(window).c_str(),
+                     TextOf(GetDlgItem(window, 0xFFFF)).c_str());
+        return TRUE;
+    }
+
+    char name_[256] = {};
+    HANDLE done_ = nullptr;
+    std::thread thread_;
+};
+
+const bool kWatched = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    return true;
+}();
+
+}  // namespace
 }  // namespace testwin

@@ -3,6 +3,8 @@
 // waits off the due time exactly as after an early wake-up.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "actions/action_kind.h"
 #include "actions/actions.h"
 #include "actions/wake_thread.h"
@@ -62,6 +64,7 @@ protected:
             }
             Sleep(10);
         }
+        std::fprintf(stderr, "[ waited ] no WM_WAKE_DONE %lu ms after the action\n", boundMs);
         return {false, 0, 0};
     }
 
@@ -72,6 +75,10 @@ protected:
         while (requests.size() < count && GetTickCount() - start < 5000) {
             Sleep(10);
             requests = probe::Requests();
+        }
+        if (requests.size() < count) {
+            std::fprintf(stderr, "[ waited ] %u of %u requests after 5000 ms\n",
+                         static_cast<unsigned>(requests.size()), static_cast<unsigned>(count));
         }
         return requests;
     }

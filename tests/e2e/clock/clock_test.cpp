@@ -105,7 +105,7 @@ int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixed
     for (int i = 0; i < 6; ++i) {
         char text[8];
         wsprintfA(text, i == 0 ? "%.4d" : "%.2d", values[i]);
-        SetDlgItemTextA(dialog, kActionFields[i], text);
+        e2e::SetText(dialog, kActionFields[i], text);
     }
     Press(dialog, kOk);
     return e2e::WaitUntilGone(dialog) ? action : -1;
