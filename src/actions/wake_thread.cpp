@@ -2,6 +2,7 @@
 #include "actions/wake_thread.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
@@ -31,7 +32,7 @@ DWORD TimerWaitBound(int32_t delaySeconds) {
 
 DWORD WINAPI WakeTimerThread(LPVOID parameter) {
     const WakeRequest request = *static_cast<WakeRequest*>(parameter);
-    delete static_cast<WakeRequest*>(parameter);
+    std::free(parameter);
 
     // The handle stays with this thread: a second wake-up started meanwhile has
     // its own.
@@ -75,11 +76,13 @@ DWORD WINAPI WakeTimerThread(LPVOID parameter) {
 
 bool StartWakeTimerThread() {
     gSchedule.wakeDelaySeconds = ClampWakeDelay(gSchedule.wakeDelaySeconds, gSchedule.actionKind);
-    auto* request = new WakeRequest{gSchedule.actionKind, gSchedule.wakeDelaySeconds,
-                                    gScheduleClearings, gMainWindow};
+    auto* request = static_cast<WakeRequest*>(std::malloc(sizeof(WakeRequest)));
+    if (request == nullptr) return false;
+    *request = WakeRequest{gSchedule.actionKind, gSchedule.wakeDelaySeconds, gScheduleClearings,
+                           gMainWindow};
     HANDLE thread = power::StartWakeThread(WakeTimerThread, request);
     if (thread == nullptr) {
-        delete request;
+        std::free(request);
         return false;
     }
     CloseHandle(thread);  // never waited for; it ends by itself

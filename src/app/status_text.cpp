@@ -1,7 +1,5 @@
 #include "app/status_text.h"
 
-#include <cstdio>
-
 StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
                              const Settings& settings) {
     StatusView view;
@@ -16,10 +14,12 @@ StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
         view.text = "Déle než rok...";
         return view;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2d.%.2d-%.2d:%.2d:%.2d", left.month, left.day, left.hour,
-                  left.minute, left.second);
-    view.text = text;
+    // "%.2d.%.2d-%.2d:%.2d:%.2d"
+    view.text.appendNumber(left.month, 2) += '.';
+    view.text.appendNumber(left.day, 2) += '-';
+    view.text.appendNumber(left.hour, 2) += ':';
+    view.text.appendNumber(left.minute, 2) += ':';
+    view.text.appendNumber(left.second, 2);
 
     const int32_t remaining = left.hour * 3600 + left.minute * 60 + left.second;
     if (settings.warnBeforeAction != 0 && left.month == 0 && left.day == 0 &&
@@ -30,8 +30,7 @@ StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
     return view;
 }
 
-std::string WarningText(int32_t remainingSeconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Akce bude provedena za %d sekund !", remainingSeconds);
-    return text;
+Text WarningText(int32_t remainingSeconds) {
+    Text text = "Akce bude provedena za ";
+    return text.appendNumber(remainingSeconds) += " sekund !";
 }

@@ -3,15 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
+#include "app/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"
 
 struct StatusView {
     bool showsText = false;      // the panel holds a text (otherwise it stays empty)
-    std::string text;            // "MM.DD-hh:mm:ss" remaining, or "Déle než rok..."
+    Text text;                   // "MM.DD-hh:mm:ss" remaining, or "Déle než rok..."
     bool raisesWarning = false;  // the warning box is due now
     int32_t warningSeconds = 0;  // the remaining seconds it names
 };
@@ -20,4 +20,4 @@ StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
                              const Settings& settings);
 
 // "Akce bude provedena za %d sekund !"
-std::string WarningText(int32_t remainingSeconds);
+Text WarningText(int32_t remainingSeconds);

@@ -9,7 +9,7 @@ namespace {
 
 // Reads the first characters of the stamp file in text mode, so that a CR LF
 // counts as one line feed, and builds the stamp from them.
-std::string ReadBuildStamp() {
+Text ReadBuildStamp() {
     char chars[kBuildStampSuffixLength] = {};
     size_t count = 0;
     FILE* file = std::fopen(".\\data\\bld_rm.tf", "rt");

@@ -6,8 +6,8 @@ const char kBuildNumber[] = "012201";
 
 }  // namespace
 
-std::string BuildStampFrom(const char* chars, size_t count, bool fileOpened) {
-    std::string stamp = "Build : ";
+Text BuildStampFrom(const char* chars, size_t count, bool fileOpened) {
+    Text stamp = "Build : ";
     stamp += kBuildNumber;
     stamp += '.';
     // A short file drops what it gave; a partial suffix is never shown.

@@ -4,7 +4,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+
+#include "app/text.h"
 
 // How many characters of the file complete the stamp.
 constexpr size_t kBuildStampSuffixLength = 8;
@@ -13,4 +14,4 @@ constexpr size_t kBuildStampSuffixLength = 8;
 // `count` characters read from the file in text mode (at most eight are looked
 // at; it may be null when `count` is 0).  The suffix is those eight characters,
 // or "?" when the file did not open or ended before the eighth.
-std::string BuildStampFrom(const char* chars, size_t count, bool fileOpened);
+Text BuildStampFrom(const char* chars, size_t count, bool fileOpened);

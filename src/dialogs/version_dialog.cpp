@@ -10,7 +10,7 @@ namespace {
 
 // "ProductType" of ProductOptions, or nothing when the key or value cannot be
 // read (a value longer than the buffer included).
-std::optional<std::string> ReadRegistryProductType() {
+std::optional<Text> ReadRegistryProductType() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0,
                       KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {

@@ -1,11 +1,9 @@
 #include "dialogs/windows_version.h"
 
-#include <cstdio>
-
 namespace {
 
 // Compares ASCII letters without regard to case; the locale plays no part.
-bool EqualsIgnoringCase(const std::string& text, const char* expected) {
+bool EqualsIgnoringCase(const Text& text, const char* expected) {
     size_t i = 0;
     for (; i < text.size() && expected[i] != '\0'; ++i) {
         char a = text[i];
@@ -17,8 +15,8 @@ bool EqualsIgnoringCase(const std::string& text, const char* expected) {
     return i == text.size() && expected[i] == '\0';
 }
 
-std::string NtPlatformName(const VersionFacts& facts) {
-    std::string name;
+Text NtPlatformName(const VersionFacts& facts) {
+    Text name;
     // Each later match replaces an earlier one.  Only the minor number is
     // looked at for XP, so 6.1 is named XP as well, and 5.2 and 6.0 get no
     // name but the edition.  Meant.
@@ -38,18 +36,14 @@ std::string NtPlatformName(const VersionFacts& facts) {
     return name;
 }
 
-std::string VersionLine(const VersionFacts& facts) {
-    const int major = static_cast<int>(facts.major);
-    const int minor = static_cast<int>(facts.minor);
-    const int build = static_cast<int>(facts.build & 0xFFFFu);
-    const char* csd = facts.csdVersion.c_str();
-    const int length = std::snprintf(nullptr, 0, "verze %d.%d %s (Build %d)\n", major, minor, csd,
-                                     build);
-    if (length <= 0) return std::string();
-    std::string line(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(&line[0], line.size(), "verze %d.%d %s (Build %d)\n", major, minor, csd, build);
-    line.resize(static_cast<size_t>(length));
-    return line;
+// "verze %d.%d %s (Build %d)\n"
+Text VersionLine(const VersionFacts& facts) {
+    Text line = "verze ";
+    line.appendNumber(static_cast<int32_t>(facts.major)) += '.';
+    line.appendNumber(static_cast<int32_t>(facts.minor)) += ' ';
+    line += facts.csdVersion.c_str();
+    line += " (Build ";
+    return line.appendNumber(static_cast<int32_t>(facts.build & 0xFFFFu)) += ")\n";
 }
 
 }  // namespace
@@ -84,9 +78,9 @@ WindowsVersionTexts WindowsVersionTextsFor(const VersionFacts& facts) {
     return texts;
 }
 
-std::string TextFromBuffer(const char* buffer, size_t capacity) {
-    if (buffer == nullptr) return std::string();
+Text TextFromBuffer(const char* buffer, size_t capacity) {
+    if (buffer == nullptr) return Text();
     size_t length = 0;
     while (length < capacity && buffer[length] != '\0') ++length;
-    return std::string(buffer, length);
+    return Text(buffer, length);
 }

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
+
+#include "app/text.h"
 
 constexpr uint32_t kVersionPlatformWin32s = 0;
 constexpr uint32_t kVersionPlatformWindows = 1;  // the 95/98/ME line
@@ -26,21 +27,21 @@ struct VersionFacts {
     uint32_t major = 0;
     uint32_t minor = 0;
     uint32_t build = 0;
-    std::string csdVersion;
+    Text csdVersion;
     // The extended record was filled (the first query succeeded); only then is
     // productType valid.
     bool extended = false;
     uint8_t productType = 0;
     // "ProductType" under ProductOptions; absent when the key or value could
     // not be read.  Only consulted when the extended record was not filled.
-    std::optional<std::string> registryProductType;
+    std::optional<Text> registryProductType;
 };
 
 struct WindowsVersionTexts {
     bool setPlatformName = false;
-    std::string platformName;
+    Text platformName;
     bool setVersionLine = false;
-    std::string versionLine;
+    Text versionLine;
 };
 
 // Whether the registry must be asked for the edition: an NT system that
@@ -52,4 +53,4 @@ WindowsVersionTexts WindowsVersionTextsFor(const VersionFacts& facts);
 
 // The text in a fixed buffer of `capacity` bytes that the system filled: up to
 // the first NUL, or the whole buffer when it holds none.  Never reads past it.
-std::string TextFromBuffer(const char* buffer, size_t capacity);
+Text TextFromBuffer(const char* buffer, size_t capacity);

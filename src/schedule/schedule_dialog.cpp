@@ -40,7 +40,7 @@ void SetReadOnly(HWND dialog, int id, bool readOnly) {
 void Run(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 1); }
 
 // The six texts of a group, year to second.
-std::string FieldGroupTexts::*const kParts[6] = {
+Text FieldGroupTexts::*const kParts[6] = {
     &FieldGroupTexts::year, &FieldGroupTexts::month,  &FieldGroupTexts::day,
     &FieldGroupTexts::hour, &FieldGroupTexts::minute, &FieldGroupTexts::second};
 

@@ -1,9 +1,6 @@
 // The scheduling dialog's conversions, checks and commit; see schedule_form.h.
 #include "schedule/schedule_form.h"
 
-#include <cstdio>
-#include <cstring>
-
 namespace {
 
 // The dialog reads each field into a buffer of this many characters.
@@ -11,21 +8,15 @@ constexpr std::size_t kFieldBuffer = 10;
 
 constexpr int32_t kSecondsPerDay = 86400;
 
-int32_t ReadField(const std::string& text) {
+int32_t ReadField(const Text& text) {
     char buffer[kFieldBuffer] = {};
     const std::size_t length = text.size() < kFieldBuffer - 1 ? text.size() : kFieldBuffer - 1;
-    std::memcpy(buffer, text.data(), length);
+    for (std::size_t i = 0; i < length; ++i) buffer[i] = text[i];
     return ParseDecimal(buffer);
 }
 
-std::string ShowField(int32_t value, bool year) {
-    char buffer[16];
-    if (year) {
-        std::snprintf(buffer, sizeof buffer, "%.4d", value);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%.2d", value);
-    }
-    return buffer;
+Text ShowField(int32_t value, bool year) {
+    return Text().appendNumber(value, year ? 4 : 2);
 }
 
 // The message of each code, one letter per code from 001 on: D date, T time,
@@ -136,14 +127,12 @@ FieldGroupTexts ShowFieldGroup(const DateTime& value, int32_t usesSeconds) {
     return texts;
 }
 
-std::string ScheduleErrorText(int32_t code) {
+Text ScheduleErrorText(int32_t code) {
     if (code < 1 || code > form_code::kLast) {
-        return std::string();
+        return Text();
     }
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, "%s\nChyba : ER-DPT01-%03d",
-                  MessageText(kMessageOfCode[code - 1]), static_cast<int>(code));
-    return buffer;
+    Text text = MessageText(kMessageOfCode[code - 1]);
+    return (text += "\nChyba : ER-DPT01-").appendNumber(code, 3);
 }
 
 int32_t CheckNotNegative(const DateTime& value, int32_t first) {

@@ -15,20 +15,20 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "app/ids.h"
+#include "app/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 
 // The six texts of a field group, year to second.
 struct FieldGroupTexts {
-    std::string year;
-    std::string month;
-    std::string day;
-    std::string hour;
-    std::string minute;
-    std::string second;
+    Text year;
+    Text month;
+    Text day;
+    Text hour;
+    Text minute;
+    Text second;
 };
 
 // Reads a group as the dialog does: every text through a 10-character buffer
@@ -73,7 +73,7 @@ constexpr int32_t kLast = 89;
 
 // The whole message box text for a code 1..89, the sentence, a line break and
 // "Chyba : ER-DPT01-058" for 058; empty for any other code.
-std::string ScheduleErrorText(int32_t code);
+Text ScheduleErrorText(int32_t code);
 
 // The single checks; each returns 0 or the code of its failing case, counted
 // from `first` as listed above.

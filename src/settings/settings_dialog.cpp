@@ -1,8 +1,7 @@
 #include "settings/settings_dialog.h"
 
-#include <cstdio>
-
 #include "app/ids.h"
+#include "app/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"
@@ -19,9 +18,8 @@ void InitDialog(HWND dialog) {
     } else {
         EnableWindow(GetDlgItem(dialog, IDC_SET_WARN_SECONDS), FALSE);
     }
-    char seconds[16];
-    std::snprintf(seconds, sizeof seconds, "%d", gSettings.warningSeconds);
-    SetDlgItemTextA(dialog, IDC_SET_WARN_SECONDS, seconds);
+    SetDlgItemTextA(dialog, IDC_SET_WARN_SECONDS,
+                    Text().appendNumber(gSettings.warningSeconds).c_str());
     SendDlgItemMessageA(dialog, IDC_SET_WARN_SECONDS, EM_LIMITTEXT, 4, 0);
     // The trigger style cannot change under a pending schedule.
     if (gSchedule.actionKind != 0) {

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "dialogs/build_stamp.h"
+#include "text_print.h"
 
 namespace {
 
 std::string StampOf(const std::string& read, bool opened = true) {
-    return BuildStampFrom(read.data(), read.size(), opened);
+    return Str(BuildStampFrom(read.data(), read.size(), opened));
 }
 
 }  // namespace
@@ -52,7 +53,7 @@ TEST(BuildStamp, NeverReadsPastWhatWasGiven) {
     for (size_t count = 0; count <= 64; ++count) {
         std::unique_ptr<char[]> chars(new char[count == 0 ? 1 : count]);
         for (size_t i = 0; i < count; ++i) chars[i] = static_cast<char>(0x80 + i * 37);
-        const std::string stamp = BuildStampFrom(chars.get(), count, true);
+        const std::string stamp = Str(BuildStampFrom(chars.get(), count, true));
         EXPECT_EQ(count < 8 ? 16u : 23u, stamp.size()) << count;
         EXPECT_EQ(0u, stamp.rfind("Build : 012201.", 0));
     }

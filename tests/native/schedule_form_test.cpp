@@ -13,6 +13,8 @@
 #include <tuple>
 #include <vector>
 
+#include "text_print.h"
+
 namespace {
 
 const DateTime kNow{2024, 5, 15, 10, 20, 30};
@@ -468,7 +470,7 @@ FieldGroupTexts Group(Random& r, const DateTime& plausible) {
     for (int i = 0; i < 6; ++i) {
         t[i] = r.OneIn(6) ? Junk(r, i == 0 ? 4 : 2) : Number(f[i], i == 0 ? 4 : 2);
     }
-    return {t[0], t[1], t[2], t[3], t[4], t[5]};
+    return {t[0].c_str(), t[1].c_str(), t[2].c_str(), t[3].c_str(), t[4].c_str(), t[5].c_str()};
 }
 
 // Countdown-like or date-like values around `base`.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/status_text.h"
+#include "text_print.h"
 
 namespace {
 

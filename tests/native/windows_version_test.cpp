@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/windows_version.h"
+#include "text_print.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ VersionFacts Nt(uint32_t major, uint32_t minor, uint32_t build, const char* csd,
 }
 
 // Only the plain record: the edition comes from the registry, if at all.
-VersionFacts PlainNt(uint32_t major, uint32_t minor, std::optional<std::string> registry) {
+VersionFacts PlainNt(uint32_t major, uint32_t minor, std::optional<Text> registry) {
     VersionFacts facts = Nt(major, minor, 1381, "Service Pack 6", 0);
     facts.extended = false;
     facts.registryProductType = std::move(registry);
@@ -69,7 +70,7 @@ TEST(WindowsVersion, NtPlatformNameAndEdition) {
         {"registry shorter", PlainNt(4, 0, "WinN"), "Windows NT"},
         {"registry empty", PlainNt(4, 0, ""), "Windows NT"},
         {"registry missing", PlainNt(4, 0, std::nullopt), "Windows NT"},
-        {"registry with a NUL inside", PlainNt(4, 0, std::string("WinNT\0x", 7)), "Windows NT"},
+        {"registry with a NUL inside", PlainNt(4, 0, Text("WinNT\0x", 7)), "Windows NT"},
         {"registry high bytes", PlainNt(4, 0, "W\xC9NNT"), "Windows NT"},
     };
     for (const auto& c : cases) {

@@ -2,17 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "actions/power_requests.h"
+#include "app/text.h"
 
 namespace probe {
 namespace {
 
-// The requests may come from the wake-up thread too.  The probe is also
-// linked into the programs, whose compilers have no std::mutex.
+// The requests may come from the wake-up thread too.  The probe is also linked
+// into the programs, which have no C++ library (their entry runs this constructor).
 struct Section {
     Section() { InitializeCriticalSection(&section); }
-    ~Section() { DeleteCriticalSection(&section); }
     CRITICAL_SECTION section;
 } guard;
 
@@ -24,31 +25,27 @@ public:
     Hold& operator=(const Hold&) = delete;
 };
 
-std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-}
+Text gLog[256];  // further requests are not kept
+size_t gCount = 0;
 
-std::string& Refused() {
-    static std::string refused = [] {
-        const char* fromEnvironment = std::getenv("HALVEXOR_PROBE_REFUSE");
-        return std::string(fromEnvironment != nullptr ? fromEnvironment : "");
-    }();
+Text& Refused() {
+    static Text refused = std::getenv("HALVEXOR_PROBE_REFUSE");
     return refused;
 }
 
 bool IsRefused(const char* name) {
-    const std::string list = "," + Refused() + ",";
-    return list.find("," + std::string(name) + ",") != std::string::npos;
+    const Text list = (Text(",") += Refused().c_str()) += ",";
+    return std::strstr(list.c_str(), ((Text(",") += name) += ",").c_str()) != nullptr;
 }
 
 // Records one request; true when it is to succeed.
-bool Record(const char* name, const std::string& call) {
+bool Record(const char* name, const char* call) {
     Hold hold;
-    Log().push_back(call);
+    if (gCount < sizeof gLog / sizeof gLog[0]) gLog[gCount++] = call;
     if (const char* path = std::getenv("HALVEXOR_PROBE_LOG")) {
         if (FILE* file = std::fopen(path, "a")) {
-            std::fprintf(file, "%s\n", call.c_str());
+            std::fputs(call, file);
+            std::fputc('\n', file);
             std::fclose(file);
         }
     }
@@ -57,14 +54,16 @@ bool Record(const char* name, const std::string& call) {
 
 }  // namespace
 
-std::vector<std::string> Requests() {
+bool CopyRequest(size_t index, char* into, size_t size) {
     Hold hold;
-    return Log();
+    if (index >= gCount) return false;
+    lstrcpynA(into, gLog[index].c_str(), static_cast<int>(size));
+    return true;
 }
 
-void Reset(const std::string& refused) {
+void ResetRefusing(const char* refused) {
     Hold hold;
-    Log().clear();
+    gCount = 0;
     Refused() = refused;
 }
 
@@ -76,14 +75,13 @@ BOOL Lock() { return probe::Record("lock", "Lock()"); }
 
 BOOL ExitSession(UINT flags) {
     char call[64];
-    std::snprintf(call, sizeof call, "ExitSession(%u)", flags);
+    wsprintfA(call, "ExitSession(%u)", flags);
     return probe::Record("exit", call);
 }
 
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent) {
     char call[64];
-    std::snprintf(call, sizeof call, "Suspend(%d,%d,%d)", hibernate, forceCritical,
-                  disableWakeEvent);
+    wsprintfA(call, "Suspend(%d,%d,%d)", hibernate, forceCritical, disableWakeEvent);
     return probe::Record("suspend", call);
 }
 
@@ -103,7 +101,7 @@ HANDLE CreateWakeTimer() {
 
 BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
     char call[64];
-    std::snprintf(call, sizeof call, "ArmWakeTimer(%lld)", static_cast<long long>(dueTime));
+    wsprintfA(call, "ArmWakeTimer(%I64d)", dueTime);
     if (!probe::Record("arm", call)) {
         return FALSE;
     }
@@ -114,14 +112,14 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
 
 BOOL StayAwake(EXECUTION_STATE flags) {
     char call[64];
-    std::snprintf(call, sizeof call, "StayAwake(0x%lX)", static_cast<unsigned long>(flags));
+    wsprintfA(call, "StayAwake(0x%lX)", static_cast<unsigned long>(flags));
     return probe::Record("awake", call);
 }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     char call[64];
-    std::snprintf(call, sizeof call, "Broadcast(0x%llX,%lld)",
-                  static_cast<unsigned long long>(command), static_cast<long long>(lParam));
+    wsprintfA(call, "Broadcast(0x%I64X,%I64d)", static_cast<unsigned long long>(command),
+              static_cast<long long>(lParam));
     return probe::Record("broadcast", call);
 }
 

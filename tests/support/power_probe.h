@@ -23,13 +23,22 @@
 
 namespace probe {
 
+// The record in plain buffers, as the programs link it too: false past the end.
+bool CopyRequest(size_t index, char* into, size_t size);
+void ResetRefusing(const char* refused);
+
 // A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
 // "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
 // "StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
 // "StayAwake(0x3)".
-std::vector<std::string> Requests();
+inline std::vector<std::string> Requests() {
+    std::vector<std::string> requests;
+    char call[64];
+    for (size_t i = 0; CopyRequest(i, call, sizeof call); ++i) requests.push_back(call);
+    return requests;
+}
 
 // Forgets the requests and refuses those named in `refused` from now on.
-void Reset(const std::string& refused = "");
+inline void Reset(const std::string& refused = "") { ResetRefusing(refused.c_str()); }
 
 }  // namespace probe
