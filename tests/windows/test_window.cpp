@@ -1,9 +1,5 @@
 #include "test_window.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-
 #include "app/main_window.h"
 
 namespace testwin {
@@ -113,53 +109,4 @@ void BoxWatcher::Watch() {
     }
 }
 
-namespace {
-
-// A test whose wait never ends (a modal box that nobody answers, a report that
-// never comes) is ended here, before ctest's limit, with the windows that were
-// up, so that the output names what it waited for.
-class Watchdog : public ::testing::EmptyTestEventListener {
-public:
-    static constexpr DWORD kLimitMs = 50000;  // ctest allows 60 s a test
-
-    void OnTestStart(const ::testing::TestInfo& test) override {
-        std::snprintf(name_, sizeof name_, "%s.%s", test.test_suite_name(), test.name());
-        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this] {
-            if (WaitForSingleObject(done_, kLimitMs) == WAIT_OBJECT_0) return;
-            std::fprintf(stderr, "%s: still running after %lu ms; its windows:\n", name_, kLimitMs);
-            EnumWindows(ListWindow, 0);
-            std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        });
-    }
-    void OnTestEnd(const ::testing::TestInfo&) override {
-        SetEvent(done_);
-        thread_.join();
-        CloseHandle(done_);
-    }
-
-private:
-    static BOOL CALLBACK ListWindow(HWND window, LPARAM) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
-        std::fprintf(stderr, "  %s \"%s\" \"%s\"\n", className, TextOf(window).c_str(),
-                     TextOf(GetDlgItem(window, 0xFFFF)).c_str());
-        return TRUE;
-    }
-
-    char name_[256] = {};
-    HANDLE done_ = nullptr;
-    std::thread thread_;
-};
-
-const bool kWatched = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
-    return true;
-}();
-
-}  // namespace
 }  // namespace testwin

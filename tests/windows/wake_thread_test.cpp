@@ -76,10 +76,6 @@ protected:
             Sleep(10);
             requests = probe::Requests();
         }
-        if (requests.size() < count) {
-            std::fprintf(stderr, "[ waited ] %u of %u requests after 5000 ms\n",
-                         static_cast<unsigned>(requests.size()), static_cast<unsigned>(count));
-        }
         return requests;
     }
 
