@@ -2,6 +2,7 @@
 // filled in through its controls; what it reports, what fires and when.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -26,7 +27,7 @@ const WPARAM kCommandCancelAction = 40009;
 
 // Controls of the scheduling dialog.
 const int kOk = 1000;
-const int kReminder = 1014, kMonitorOff = 1030, kStandby = 1016, kLock = 1001;
+const int kReminder = 1014, kMonitorOff = 1030, kHibernate = 1015, kStandby = 1016, kLock = 1001;
 const int kActionUsesSeconds = 1022, kActionCountdown = 1023, kApplyImmediately = 1042;
 const int kPollStepButton = 1013, kWakeEnabled = 1041;
 const int kWakeUsesSeconds = 1024, kWakeCountdown = 1026;
@@ -301,6 +302,66 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     EXPECT_LE(cleared, due + 4500);
     EXPECT_EQ(7u, run.program.Requests().size());
     EXPECT_EQ(0u, run.program.Close());
+}
+
+// Windows 2000 and XP ask every top-level window before a suspension that is
+// not forced, and wait up to 20 s for one that does not answer: the window
+// answers at once whichever way the suspension was asked for.  (A wake-up's
+// suspension is forced, so nobody is asked; the window still answers.)
+TEST(Suspension, WindowAnswersTheSystemsQueryOnEveryPath) {
+    enum Path { kButton, kMenuItem, kScheduled, kScheduledWithWakeUp };
+    const struct {
+        const char* name;
+        Path path;
+        const char* request;
+    } cases[] = {
+        {"Hibernovat button", kButton, "Suspend(1,0,1)"},
+        {"Úsporný režim menu item", kMenuItem, "Suspend(0,0,1)"},
+        {"scheduled hibernate", kScheduled, "Suspend(1,0,1)"},
+        {"scheduled standby with a wake-up", kScheduledWithWakeUp, "Suspend(0,1,0)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Running run(SettingsFile(0, 0, 0, 0, 0));
+        ASSERT_NE(nullptr, run.main);
+        if (c.path == kButton) {
+            PostMessageA(GetDlgItem(run.main, 40012), BM_CLICK, 0, 0);
+        } else if (c.path == kMenuItem) {
+            PostMessageA(run.main, WM_COMMAND, 40014, 0);
+        } else {
+            HWND dialog = run.Schedule();
+            ASSERT_NE(nullptr, dialog);
+            if (c.path == kScheduled) {
+                Click(dialog, kHibernate);
+                Click(dialog, kApplyImmediately);
+                Press(dialog, kOk);
+            } else {
+                ScheduleStandbyWakingIn(dialog, "30");
+            }
+        }
+        Lines requests;
+        for (DWORD waited = 0; waited < 10000; waited += 50) {
+            requests = run.program.Requests();
+            if (std::find(requests.begin(), requests.end(), c.request) != requests.end()) break;
+            Sleep(50);
+        }
+        ASSERT_NE(requests.end(), std::find(requests.begin(), requests.end(), c.request));
+        std::string query = "(none)";
+        for (const std::string& line : requests) {
+            if (line.rfind("QuerySuspend(", 0) == 0) query = line;
+        }
+        std::printf("%s: %s\n", c.name, query.c_str());
+        if (c.path == kScheduledWithWakeUp) {
+            EXPECT_EQ("(none)", query);
+        } else {
+            unsigned ms = 99999;
+            EXPECT_EQ(1, std::sscanf(query.c_str(), "QuerySuspend(answered in %u ms)", &ms)) << query;
+            EXPECT_LT(ms, 1000u);
+        }
+        EXPECT_TRUE(e2e::Settle(run.main, 1000));
+        EXPECT_EQ(nullptr, run.program.WaitForBox("Chyba", 500));
+        EXPECT_EQ(0u, run.program.Close());
+    }
 }
 
 // A refused suspension ends the program at once, with code 3 and no box.

@@ -52,7 +52,55 @@ bool Record(const char* name, const char* call) {
     return !IsRefused(name);
 }
 
+// The query Windows 2000 and XP make of every top-level window before a
+// suspension that is not forced, sent from a thread of its own as the system
+// does, bounded as the system bounds it (there 20 s a window, here 5 s in
+// all): recorded with how long the program's windows took to answer, or that
+// one did not.  A process without windows is asked nothing.
+struct Query {
+    DWORD processId;
+    DWORD deadline;
+    bool asked;
+    bool answered;
+};
+
+BOOL CALLBACK AskWindow(HWND window, LPARAM parameter) {
+    Query& query = *reinterpret_cast<Query*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != query.processId) return TRUE;
+    query.asked = true;
+    const DWORD now = GetTickCount();
+    const DWORD left = now < query.deadline ? query.deadline - now : 0;
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 1, SMTO_NORMAL, left,
+                            &answer) == 0) {
+        query.answered = false;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI AskWindows(LPVOID parameter) {
+    EnumWindows(AskWindow, reinterpret_cast<LPARAM>(parameter));
+    return 0;
+}
+
 }  // namespace
+
+void QuerySuspend() {
+    const DWORD start = GetTickCount();
+    Query query = {GetCurrentProcessId(), start + 5000, false, true};
+    HANDLE thread = CreateThread(nullptr, 0, AskWindows, &query, 0, nullptr);
+    if (thread == nullptr) return;
+    WaitForSingleObject(thread, INFINITE);  // the query thread bounds itself
+    CloseHandle(thread);
+    if (!query.asked) return;
+    char call[64];
+    wsprintfA(call, query.answered ? "QuerySuspend(answered in %lu ms)" : "QuerySuspend(no answer in %lu ms)",
+              GetTickCount() - start);
+    Record("query", call);
+}
 
 bool CopyRequest(size_t index, char* into, size_t size) {
     Hold hold;
@@ -80,6 +128,7 @@ BOOL ExitSession(UINT flags) {
 }
 
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent) {
+    if (!forceCritical && std::getenv("HALVEXOR_PROBE_LOG") != nullptr) probe::QuerySuspend();
     char call[64];
     wsprintfA(call, "Suspend(%d,%d,%d)", hibernate, forceCritical, disableWakeEvent);
     return probe::Record("suspend", call);

@@ -15,6 +15,13 @@
 // but never with the resume flag, so no test can wake a machine.  Suspend
 // returns at once, as if the machine had been woken early.
 //
+// In the program under test (HALVEXOR_PROBE_LOG set), a suspension that is
+// not forced first asks the program's own top-level windows, from another
+// thread, as Windows 2000 and XP ask every window (WM_POWERBROADCAST,
+// PBT_APMQUERYSUSPEND, lParam 1), and records "QuerySuspend(answered in N ms)"
+// or "QuerySuspend(no answer in N ms)" before the request: a window whose
+// thread is itself inside the request cannot answer.
+//
 // The requests may come from the wake-up thread too; recording is locked.
 #pragma once
 
@@ -26,6 +33,8 @@ namespace probe {
 // The record in plain buffers, as the programs link it too: false past the end.
 bool CopyRequest(size_t index, char* into, size_t size);
 void ResetRefusing(const char* refused);
+// Sends the query of a suspension that is not forced; see above.
+void QuerySuspend();
 
 // A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
 // "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
