@@ -4,7 +4,9 @@
 
 #include "actions/action_kind.h"
 #include "actions/power_requests.h"
-#include "actions/wake_thread.h"
+#include "actions/suspend_thread.h"
+#include "actions/suspension.h"
+#include "actions/wake_delay.h"
 #include "app/ids.h"
 #include "app/main_window.h"
 #include "app/os_level.h"
@@ -38,9 +40,24 @@ const char kScheduledHibernateRefused[] =
 const char kScheduledStandbyRefused[] =
     "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002";
 
-void ReportScheduledSuspendFailure(const char* text) {
+void ReportSuspendFailure(const char* text) {
     ShowWindow(gMainWindow, SW_RESTORE);
     ShowError(gMainWindow, text);
+}
+
+// The suspension the thread is carrying out, if any: at most one at a time.
+struct Suspension {
+    bool underWay;
+    bool wakeUp;
+    uint32_t generation;     // gScheduleClearings when it began
+    const char* refusedText;
+} suspension = {};
+
+// Hands a suspension to its thread; false when the thread cannot start.
+bool HandOver(const SuspensionOrder& order, const char* refusedText) {
+    if (!StartSuspensionThread(order, gMainWindow)) return false;
+    suspension = {true, order.wakeUp, gScheduleClearings, refusedText};
+    return true;
 }
 
 }  // namespace
@@ -69,15 +86,32 @@ void PowerOffComputer() {
     RequestShutdown(EWX_POWEROFF, "Nepodařilo se vypnout počítač !\nChyba : ER-UW01-001");
 }
 
-bool RequestSuspension(bool hibernate, bool forceCritical, bool disableWakeEvents) {
-    power::EnableShutdownPrivilege();
-    return power::Suspend(hibernate, forceCritical, disableWakeEvents) != FALSE;
-}
-
-// Both return only after the machine has resumed, or at once on refusal.
 int HibernateComputer() { return RequestSuspension(true, false, true) ? 1 : 0; }
 
 int StandbyComputer() { return RequestSuspension(false, false, true) ? 1 : 0; }
+
+void SuspendFromWindow(int32_t actionKind, const char* refusedText) {
+    if (suspension.underWay) return;  // the machine is on its way down already
+    // Without its thread the suspension never happens: reported as refused.
+    if (!HandOver(SuspensionOrder{actionKind, false, 0, false}, refusedText)) {
+        ReportSuspendFailure(refusedText);
+    }
+}
+
+void FinishSuspension(WPARAM succeeded) {
+    if (!suspension.underWay) return;
+    const Suspension done = suspension;
+    suspension.underWay = false;
+    if (done.wakeUp) {
+        // A schedule that the user cancelled, or cancelled and replaced with
+        // a new one, while the machine slept is not the suspension's: every
+        // such change went through ClearSchedule, so a changed count spares
+        // the schedule now pending.
+        if (done.generation == gScheduleClearings) ClearSchedule();
+    } else if (succeeded == 0) {
+        ReportSuspendFailure(done.refusedText);
+    }
+}
 
 int TurnMonitorOff() {
     power::BroadcastSysCommand(SC_MONITORPOWER, 2);
@@ -116,13 +150,17 @@ void ExecuteScheduledAction() {
     // schedule stays pending until the thread reports the machine awake again.
     if (gSchedule.wakeEnabled == 1) {
         const int32_t kind = gSchedule.actionKind;
-        if (!StartWakeTimerThread()) {
-            // Without its thread the suspension never happens: reported and
-            // cleared as one the system refused.  Only hibernate and standby
-            // carry a wake-up.
+        gSchedule.wakeDelaySeconds = ClampWakeDelay(gSchedule.wakeDelaySeconds, kind);
+        const SuspensionOrder order{kind, true, gSchedule.wakeDelaySeconds,
+                                    WakeUpNeedsUserPresent(gOsVersion)};
+        if (suspension.underWay) {
+            ClearSchedule();  // the machine is on its way down already
+        } else if (!HandOver(order, nullptr)) {
+            // Reported and cleared as a suspension the system refused.  Only
+            // hibernate and standby carry a wake-up.
             ClearSchedule();
-            ReportScheduledSuspendFailure(kind == kActionStandby ? kScheduledStandbyRefused
-                                                                 : kScheduledHibernateRefused);
+            ReportSuspendFailure(kind == kActionStandby ? kScheduledStandbyRefused
+                                                        : kScheduledHibernateRefused);
         }
         return;
     }
@@ -165,15 +203,11 @@ void ExecuteScheduledAction() {
             break;
         case kActionHibernate:
             ClearSchedule();
-            if (!HibernateComputer()) {
-                ReportScheduledSuspendFailure(kScheduledHibernateRefused);
-            }
+            SuspendFromWindow(kind, kScheduledHibernateRefused);
             break;
         case kActionStandby:
             ClearSchedule();
-            if (!StandbyComputer()) {
-                ReportScheduledSuspendFailure(kScheduledStandbyRefused);
-            }
+            SuspendFromWindow(kind, kScheduledStandbyRefused);
             break;
         default:
             SendMessageA(gMainWindow, WM_DESTROY, 0, 0);

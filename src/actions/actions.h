@@ -1,7 +1,8 @@
 // The power primitives, the privilege step, the clearing of the schedule and
-// the executor of a scheduled action.  Main thread only, but for
-// RequestSuspension.
+// the executor of a scheduled action.  Main thread only.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 
@@ -10,14 +11,21 @@ int EnableSessionEndPrivilege();
 void LogOffSession();
 void RestartComputer();
 void PowerOffComputer();
+// The quick actions' hibernate and standby, where there is no window: they
+// return only after the machine has resumed, or at once when refused.
 int HibernateComputer();
 int StandbyComputer();
 
-// SetSuspendState, with SeShutdownPrivilege enabled first: the system asks
-// that of its caller.  An account that cannot enable it is still asked, and
-// the request's own answer decides.  Returns only after the machine has
-// resumed, or at once when refused.  Also on the wake-up thread.
-bool RequestSuspension(bool hibernate, bool forceCritical, bool disableWakeEvents);
+// The window's hibernate (kActionHibernate) or standby: asked for on the
+// suspension thread, so that the window goes on answering meanwhile.  A
+// refusal restores the window and shows `refusedText`, owned by it, once the
+// thread has reported (FinishSuspension).  Ignored while another suspension
+// is under way.
+void SuspendFromWindow(int32_t actionKind, const char* refusedText);
+
+// On WM_SUSPENSION_DONE: reports a refused suspension, or clears the schedule
+// of a wake-up, unless it has been cleared since the wake-up began.
+void FinishSuspension(WPARAM succeeded);
 
 int TurnMonitorOff();
 int StartScreenSaver();
@@ -33,5 +41,6 @@ int ClearSchedule();
 extern uint32_t gScheduleClearings;
 
 // Carries the scheduled action out when its time has come.  With a wake-up
-// time it only starts the wake-up thread and leaves the schedule pending.
+// time it only hands the action to the suspension thread and leaves the
+// schedule pending until the thread reports the machine awake again.
 void ExecuteScheduledAction();

@@ -1,14 +1,16 @@
 // The one narrow seam through which the program asks the system to lock, end
 // the session, power off or suspend the machine, switch the monitor off or
 // start the screen saver, arm the timer that wakes the machine up again and
-// keep it awake after that, and takes the shutdown privilege; the wake-up
-// thread is started through it too, so that a test can refuse that.  The
+// keep it awake after that, and takes the shutdown privilege; the suspension
+// thread is started through it too, and the notification-area icon added, so
+// that a test can refuse either, as a taskbar not yet there refuses the icon.  The
 // product links power_requests_win32.cpp, which makes the real calls; the
 // tests link a probe that records each request and answers as a test tells it
 // to, so that no test ever performs one.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace power {
 
@@ -21,9 +23,9 @@ BOOL ExitSession(UINT flags);
 // SetSuspendState(hibernate, forceCritical, disableWakeEvent).
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent);
 
-// CreateThread(NULL, 0, routine, parameter, 0, NULL): the wake-up thread;
+// CreateThread(NULL, 0, routine, parameter, 0, NULL): the suspension thread;
 // NULL when it cannot be made.  The caller closes the handle.
-HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter);
+HANDLE StartSuspensionThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter);
 
 // CreateWaitableTimerA(NULL, TRUE, NULL): an unnamed manual-reset timer for the
 // wake-up; NULL when it cannot be made.
@@ -42,6 +44,10 @@ BOOL StayAwake(EXECUTION_STATE flags);
 // PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam): SC_MONITORPOWER
 // with 2 switches the monitors off, SC_SCREENSAVE with 0 starts the saver.
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam);
+
+// Shell_NotifyIconA(message, data): adds, changes or deletes the
+// notification-area icon.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
 
 // Enables SeShutdownPrivilege in the process token: OpenProcessToken,
 // LookupPrivilegeValueA, AdjustTokenPrivileges.  Returns what the last step

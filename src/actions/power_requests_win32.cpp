@@ -26,7 +26,7 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return result;
 }
 
-HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+HANDLE StartSuspensionThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
     return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
 }
 
@@ -39,6 +39,8 @@ BOOL ArmWakeTimer(HANDLE timer, LONGLONG dueTime) {
 }
 
 BOOL StayAwake(EXECUTION_STATE flags) { return SetThreadExecutionState(flags) != 0; }
+
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     return PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);

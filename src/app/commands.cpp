@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "actions/action_kind.h"
 #include "actions/actions.h"
 #include "app/ids.h"
 #include "app/main_window.h"
@@ -28,26 +29,19 @@ struct ConfirmedAction {
     void (*run)(bool asked);
 };
 
-// Hibernate and standby return after the resume, or at once when refused; the
-// refusal's text tells whether the question had been asked.
-void ReportSuspendFailure(const char* text) {
-    ShowWindow(gMainWindow, SW_RESTORE);
-    MessageBoxCp(gMainWindow, text, "Chyba", MB_ICONERROR);
-}
-
+// Hibernate and standby are reported when the suspension thread comes back
+// refused; the refusal's text tells whether the question had been asked.
 void Hibernate(bool asked) {
-    if (!HibernateComputer()) {
-        ReportSuspendFailure(asked ? "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-004"
-                                   : "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-003");
-    }
+    SuspendFromWindow(kActionHibernate,
+                      asked ? "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-004"
+                            : "Chyba - nelze systém uvést do stavu hibernace !\nChyba : ER-WPM01-003");
 }
 
 void Standby(bool asked) {
-    if (!StandbyComputer()) {
-        ReportSuspendFailure(
-            asked ? "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-WPM01-002"
-                  : "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-WPM01-001");
-    }
+    SuspendFromWindow(
+        kActionStandby,
+        asked ? "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-WPM01-002"
+              : "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-WPM01-001");
 }
 
 const ConfirmedAction kConfirmedActions[] = {

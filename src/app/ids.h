@@ -33,10 +33,11 @@
 #define IDT_STAGE_FIRST 1
 #define IDT_STAGE_LAST 6
 #define IDT_CLOCK 123
+#define IDT_TRAY_WAIT 124  // the wait for a taskbar that was not there at the start
 
 // Main window: private messages.
 #define WM_TRAY_ICON (0x8000 + 1)  // WM_APP + 1, from the notification-area icon
-#define WM_WAKE_DONE (0x8000 + 2)  // WM_APP + 2, from the wake-up thread
+#define WM_SUSPENSION_DONE (0x8000 + 2)  // WM_APP + 2, from the suspension thread
 
 // Every dialog.
 #define IDC_OK 1000

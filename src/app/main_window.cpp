@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "actions/actions.h"
-#include "actions/wake_thread.h"
+#include "actions/power_requests.h"
 #include "app/bitmap_file.h"
 #include "app/commands.h"
 #include "app/ids.h"
@@ -44,6 +44,13 @@ int hideButtonState = kHideNormal;
 // taskbar, say): every tray icon is gone then and must be added anew, or a
 // hidden window could never be brought back.
 UINT taskbarCreatedMessage = 0;
+
+// Started from the Run key or the Startup folder, the program can come up
+// before the taskbar exists, and the shell refuses the icon; the system's
+// advice is to wait for TaskbarCreated.  The window waits this long for it
+// before it gives up as it would have at once.
+const UINT kTrayWaitMs = 30000;
+bool waitingForTaskbar = false;
 
 struct ButtonSpec {
     const char* text;
@@ -143,7 +150,7 @@ bool AddTrayIconQuietly() {
     icon.uTimeout = 10000;
     lstrcpynA(icon.szInfoTitle, kTitle, sizeof icon.szInfoTitle);
     icon.dwInfoFlags = NIIF_INFO;
-    return Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+    return power::NotifyIcon(NIM_ADD, &icon) != FALSE;
 }
 
 bool IsCaptionButton(LRESULT hit) {
@@ -226,8 +233,12 @@ int CreateMainWindow() {
         return 0;
     }
     gMainWindow = window;
-    if (!AddTrayIcon()) {
-        return 0;
+    if (!AddTrayIconQuietly()) {
+        if (GetClassLongPtrA(window, GCLP_HICONSM) == 0) {
+            return 0;
+        }
+        waitingForTaskbar = true;
+        SetTimer(window, IDT_TRAY_WAIT, kTrayWaitMs, nullptr);
     }
     if (!CreateActionButtons()) {
         return 0;
@@ -295,7 +306,7 @@ int AddTrayIcon() {
 
 int RemoveTrayIcon() {
     NOTIFYICONDATAA icon = TrayRecord();
-    return Shell_NotifyIconA(NIM_DELETE, &icon);
+    return power::NotifyIcon(NIM_DELETE, &icon);
 }
 
 void DrawHideButton(int state) {
@@ -350,8 +361,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 PostMessageA(window, WM_NCLBUTTONUP, 0, 0);
             }
             break;
-        case WM_WAKE_DONE:
-            FinishWakeUp(wParam);
+        case WM_SUSPENSION_DONE:
+            FinishSuspension(wParam);
             break;
         case WM_CLOSE:
             if (MessageBoxCp(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=
@@ -377,20 +388,34 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             HandleCommand(LOWORD(wParam));
             break;
         case WM_TIMER:
+            if (wParam == IDT_TRAY_WAIT) {
+                // No taskbar came: the same box and exit as a refusal at once.
+                KillTimer(window, IDT_TRAY_WAIT);
+                waitingForTaskbar = false;
+                if (!AddTrayIcon()) {
+                    PostQuitMessage(-4);
+                }
+                break;
+            }
             HandleScheduleTimer(static_cast<int>(wParam));
             break;
         case WM_TIMECHANGE:
             ReplanScheduleTimers();
             break;
         case WM_POWERBROADCAST:
-            // After a sleep the clock has moved on while no timer ran.
-            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+            // After a sleep the clock has moved on while no timer ran.  After
+            // one that nobody was asked about (a battery run down, a forced
+            // one), Windows 2000 and XP send only the critical resume.
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND ||
+                wParam == PBT_APMRESUMECRITICAL) {
                 ReplanScheduleTimers();
             }
             break;
         default:
-            if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
-                AddTrayIconQuietly();
+            if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0 &&
+                AddTrayIconQuietly() && waitingForTaskbar) {
+                KillTimer(window, IDT_TRAY_WAIT);
+                waitingForTaskbar = false;
             }
             break;
     }

@@ -1,6 +1,7 @@
 #include "app/os_level.h"
 
 int32_t gOsLevel = kOsLevelNone;
+OsVersion gOsVersion = {0, 0};
 
 int32_t OsLevelFor(uint32_t platformId, uint32_t major, uint32_t minor) {
     if (platformId != kPlatformWin32Nt) {
@@ -25,6 +26,10 @@ ShutdownRoute ShutdownRouteFor(int32_t osLevel) {
         return ShutdownRoute::Direct;
     }
     return ShutdownRoute::Refused;
+}
+
+bool WakeUpNeedsUserPresent(const OsVersion& version) {
+    return version.major == 5 && version.minor <= 1;
 }
 
 QuickAction QuickActionForFirstByte(signed char first) {

@@ -30,6 +30,19 @@ enum class ShutdownRoute {
 };
 ShutdownRoute ShutdownRouteFor(int32_t osLevel);
 
+// The NT version the start-up read, 0.0 before.
+struct OsVersion {
+    uint32_t major;
+    uint32_t minor;
+};
+extern OsVersion gOsVersion;
+
+// Whether a machine that a timer woke must be told that a user is present
+// (ES_USER_PRESENT, which goes with ES_CONTINUOUS): Windows 2000 and XP
+// otherwise take the wake-up for an unattended one and go back to sleep when
+// its short idle timer runs out.  Later versions refuse the flag.
+bool WakeUpNeedsUserPresent(const OsVersion& version);
+
 enum class QuickAction {
     None,  // start the window
     Hibernate,

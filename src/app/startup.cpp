@@ -20,6 +20,7 @@ int DetermineOsLevel() {
             return 0;
         }
     }
+    gOsVersion = {version.dwMajorVersion, version.dwMinorVersion};
     gOsLevel = OsLevelFor(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
     return 1;
 }

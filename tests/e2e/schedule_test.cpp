@@ -263,7 +263,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     ScheduleStandbyWakingIn(dialog, "04");  // taken up to the shortest delay, 10 s
     ASSERT_TRUE(e2e::WaitUntilGone(dialog));
     const DWORD confirmed = GetTickCount();
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
               WaitForRequests(run.program, 5, 2000));
 
@@ -371,7 +371,7 @@ TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
     ASSERT_NE(nullptr, dialog);
     ScheduleStandbyWakingIn(dialog, "30");
     EXPECT_EQ(3u, run.program.WaitForExit(5000));
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
               run.program.Requests());
 }

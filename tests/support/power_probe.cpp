@@ -134,8 +134,8 @@ BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEve
     return probe::Record("suspend", call);
 }
 
-HANDLE StartWakeThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
-    if (!probe::Record("thread", "StartWakeThread()")) {
+HANDLE StartSuspensionThread(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+    if (!probe::Record("thread", "StartSuspensionThread()")) {
         return nullptr;
     }
     return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
@@ -163,6 +163,18 @@ BOOL StayAwake(EXECUTION_STATE flags) {
     char call[64];
     wsprintfA(call, "StayAwake(0x%lX)", static_cast<unsigned long>(flags));
     return probe::Record("awake", call);
+}
+
+// A refused "tray" is a taskbar that is not there yet when the program
+// starts: the first icon it adds is refused, the later ones reach the shell.
+// Not recorded, as every start adds the icon.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
+    static bool added = false;
+    if (message == NIM_ADD && !added) {
+        added = true;
+        if (probe::IsRefused("tray")) return FALSE;
+    }
+    return Shell_NotifyIconA(message, data);
 }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {

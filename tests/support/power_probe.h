@@ -5,11 +5,13 @@
 // environment variable HALVEXOR_PROBE_LOG, so that a test driving the program
 // from outside can read them.  HALVEXOR_PROBE_REFUSE holds a comma-separated
 // list of requests to refuse (lock, exit, suspend, broadcast, privilege,
-// thread, timer, arm, awake): a refused "thread" makes StartWakeThread return
-// NULL without starting it, a refused "timer" makes CreateWakeTimer return
-// NULL, a refused "arm" makes ArmWakeTimer return FALSE without arming.
+// thread, timer, arm, awake, tray): a refused "thread" makes
+// StartSuspensionThread return NULL without starting it, a refused "timer"
+// makes CreateWakeTimer return NULL, a refused "arm" makes ArmWakeTimer return
+// FALSE without arming, a refused "tray" refuses the first icon the program
+// adds, as a taskbar not yet there at logon does (the icon is not recorded).
 //
-// The wake-up thread runs when it is not refused.  Its timer is real, so that
+// The suspension thread runs when it is not refused.  Its timer is real, so that
 // a wait on it lasts as long as it would:
 // CreateWakeTimer makes a manual-reset waitable timer and ArmWakeTimer sets it,
 // but never with the resume flag, so no test can wake a machine.  Suspend
@@ -38,7 +40,7 @@ void QuerySuspend();
 
 // A copy of the requests made so far, in the form "Lock()", "ExitSession(8)",
 // "Suspend(1,0,1)", "Broadcast(0xF170,2)", "EnableShutdownPrivilege()",
-// "StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+// "StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
 // "StayAwake(0x3)".
 inline std::vector<std::string> Requests() {
     std::vector<std::string> requests;

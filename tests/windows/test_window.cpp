@@ -1,5 +1,8 @@
 #include "test_window.h"
 
+#include <cstdio>
+
+#include "app/ids.h"
 #include "app/main_window.h"
 
 namespace testwin {
@@ -107,6 +110,20 @@ void BoxWatcher::Watch() {
         }
         Sleep(20);
     }
+}
+
+bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* succeeded) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        if (PeekMessageA(&message, window, WM_SUSPENSION_DONE, WM_SUSPENSION_DONE, PM_REMOVE)) {
+            *succeeded = message.wParam;
+            return true;
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < boundMs);
+    std::fprintf(stderr, "[ waited ] no WM_SUSPENSION_DONE within %lu ms\n", boundMs);
+    return false;
 }
 
 }  // namespace testwin

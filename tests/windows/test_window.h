@@ -50,4 +50,9 @@ private:
     std::thread thread_;
 };
 
+// Takes the suspension thread's report (WM_SUSPENSION_DONE) from the queue
+// of `window` within `boundMs`, for the test to hand to FinishSuspension as
+// the window would; false (and said) when none came.
+bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* succeeded);
+
 }  // namespace testwin

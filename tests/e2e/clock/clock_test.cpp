@@ -160,6 +160,9 @@ TEST_F(ClockTest, AMoveForwardIsNoticedAtTheMessage) {
          PBT_APMRESUMEAUTOMATIC},
         {"cascade, minute stage, slept past it", 0, false, 125, 300, WM_POWERBROADCAST,
          PBT_APMRESUMESUSPEND},
+        // 2000 and XP after a suspension nobody was asked about
+        {"cascade, hour stage, critical resume", 0, false, 3605, 3600, WM_POWERBROADCAST,
+         PBT_APMRESUMECRITICAL},
         {"fixed step 10 s, +2 min past it", 0, true, 60, 120, WM_TIMECHANGE, 0},
         {"countdown, +2 min", 1, false, 8, 120, WM_TIMECHANGE, 0},
     };

@@ -1,13 +1,12 @@
-// The wake-up thread, in process.  The probe records the requests; its timer is
+// The suspension thread's wake-up, in process.  The probe records the requests; its timer is
 // real (armed without resume) and its suspension returns at once, so the thread
 // waits off the due time exactly as after an early wake-up.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
-#include "actions/wake_thread.h"
+#include "app/os_level.h"
 #include "app/ids.h"
 #include "power_probe.h"
 #include "schedule/schedule_state.h"
@@ -22,7 +21,7 @@ constexpr DWORD kTickSlack = 50;
 
 struct WakeDone {
     bool arrived;
-    WPARAM generation;
+    WPARAM succeeded;
     DWORD afterMs;  // since the action was executed
 };
 
@@ -35,8 +34,12 @@ protected:
 
     void TearDown() override {
         // A test that stopped early still lets its thread end before the next.
-        if (running_) WaitForWakeDone(30000);
+        if (running_) {
+            const WakeDone done = WaitForWakeDone(30000);
+            if (done.arrived) FinishSuspension(done.succeeded);
+        }
         gSchedule = ScheduleState{};
+        gOsVersion = {0, 0};
         probe::Reset();
     }
 
@@ -56,16 +59,14 @@ protected:
 
     // The thread's report, read from the stand-in window's queue within `boundMs`.
     WakeDone WaitForWakeDone(DWORD boundMs) {
-        while (GetTickCount() - started_ < boundMs) {
-            MSG message;
-            if (PeekMessageA(&message, window_.Handle(), WM_WAKE_DONE, WM_WAKE_DONE, PM_REMOVE)) {
-                running_ = false;
-                return {true, message.wParam, GetTickCount() - started_};
-            }
-            Sleep(10);
+        WPARAM succeeded = 0;
+        const DWORD waited = GetTickCount() - started_;
+        if (!testwin::TakeSuspensionDone(window_.Handle(), boundMs > waited ? boundMs - waited : 0,
+                                         &succeeded)) {
+            return {false, 0, 0};
         }
-        std::fprintf(stderr, "[ waited ] no WM_WAKE_DONE %lu ms after the action\n", boundMs);
-        return {false, 0, 0};
+        running_ = false;
+        return {true, succeeded, GetTickCount() - started_};
     }
 
     // The requests once there are `count` of them (or after 5 s).
@@ -94,7 +95,7 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(2026, gSchedule.actionYear);
     EXPECT_EQ(0, gSchedule.timerStage);
     EXPECT_EQ(0, window_.DestroyMessages());
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
               RequestsOnceThereAre(5));
 
@@ -102,14 +103,14 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 13000u) << "the due time, then three seconds";
     EXPECT_LT(done.afterMs, 20000u);
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)", "ArmWakeTimer(0)",
                      "StayAwake(0x3)"}),
               probe::Requests());
     EXPECT_EQ(kActionStandby, gSchedule.actionKind) << "pending until the main thread clears";
     EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
 
-    FinishWakeUp(done.generation);
+    FinishSuspension(done.succeeded);
     EXPECT_EQ(0, gSchedule.actionKind);
     EXPECT_EQ(-1, gSchedule.actionYear);
     EXPECT_EQ(0, gSchedule.wakeEnabled);
@@ -125,10 +126,10 @@ TEST_F(WakeThreadTest, HibernateGetsTheLongerLeadAndATimerNotArmedIsNotWaitedFor
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 3000u);
     EXPECT_LT(done.afterMs, 8000u) << "no wait for a 30 s timer that was never set";
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
                      "EnableShutdownPrivilege()", "Suspend(1,1,0)", "StayAwake(0x3)"}),
               probe::Requests());
-    FinishWakeUp(done.generation);
+    FinishSuspension(done.succeeded);
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
@@ -140,12 +141,12 @@ TEST_F(WakeThreadTest, TimerThatCannotBeMadeDoesNotHoldTheWakeUpBack) {
     ASSERT_TRUE(done.arrived);
     EXPECT_GE(done.afterMs + kTickSlack, 3000u);
     EXPECT_LT(done.afterMs, 8000u);
-    EXPECT_EQ((Lines{"StartWakeThread()", "CreateWakeTimer()", "EnableShutdownPrivilege()",
+    EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "EnableShutdownPrivilege()",
                      "Suspend(0,1,0)", "StayAwake(0x3)"}),
               probe::Requests())
         << "the suspension goes ahead without a wake-up";
     EXPECT_EQ(600, gSchedule.wakeDelaySeconds);
-    FinishWakeUp(done.generation);
+    FinishSuspension(done.succeeded);
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
@@ -160,8 +161,36 @@ TEST_F(WakeThreadTest, ScheduleCommittedWhileAsleepIsSpared) {
     const WakeDone done = WaitForWakeDone(10000);
     ASSERT_TRUE(done.arrived);
     const uint32_t clearings = gScheduleClearings;
-    FinishWakeUp(done.generation);
+    FinishSuspension(done.succeeded);
     EXPECT_EQ(kActionLock, gSchedule.actionKind);
     EXPECT_EQ(2027, gSchedule.actionYear);
     EXPECT_EQ(clearings, gScheduleClearings) << "not even an empty clearing";
+}
+
+// Windows 2000 and XP take a timed wake-up for an unattended one unless told
+// a user is present, which they hold only continuously; later versions refuse
+// that flag, and so does any system that does not know it.
+TEST_F(WakeThreadTest, OnWindows2000AndXpTheWakeUpSaysAUserIsPresent) {
+    const struct {
+        OsVersion version;
+        const char* refused;
+        Lines stayAwake;
+    } cases[] = {
+        {{5, 1}, "timer", {"StayAwake(0x80000007)", "StayAwake(0x80000000)"}},
+        {{5, 0}, "timer,awake", {"StayAwake(0x80000007)", "StayAwake(0x3)"}},
+        {{6, 1}, "timer", {"StayAwake(0x3)"}},
+    };
+    for (const auto& c : cases) {
+        probe::Reset(c.refused);
+        gOsVersion = c.version;
+        ExecuteWithWakeUp(kActionStandby, 10);
+        const WakeDone done = WaitForWakeDone(10000);
+        ASSERT_TRUE(done.arrived);
+        Lines stayAwake;
+        for (const std::string& line : probe::Requests()) {
+            if (line.rfind("StayAwake(", 0) == 0) stayAwake.push_back(line);
+        }
+        EXPECT_EQ(c.stayAwake, stayAwake) << c.version.major << "." << c.version.minor;
+        FinishSuspension(done.succeeded);
+    }
 }
