@@ -135,8 +135,10 @@ int ClearSchedule() {
     if (gSchedule.timerStage != 0) {
         KillTimer(gMainWindow, static_cast<UINT_PTR>(gSchedule.timerStage));
         gSchedule.timerStage = 0;
-        KillTimer(gMainWindow, IDT_CLOCK);
     }
+    // With nothing pending the clock has nothing to count down, also when a
+    // stage had already fired or the schedule was the suspension thread's.
+    KillTimer(gMainWindow, IDT_CLOCK);
     // Without a window there is nothing to repaint; a null handle would
     // repaint the whole desktop instead.
     if (gMainWindow != nullptr) {
@@ -153,6 +155,9 @@ void ExecuteScheduledAction() {
         gSchedule.wakeDelaySeconds = ClampWakeDelay(gSchedule.wakeDelaySeconds, kind);
         const SuspensionOrder order{kind, true, gSchedule.wakeDelaySeconds,
                                     WakeUpNeedsUserPresent(gOsVersion)};
+        // The action is under way: a warning now would come after it, and be
+        // on the screen when the machine wakes.
+        gSchedule.warningShown = 1;
         if (suspension.underWay) {
             ClearSchedule();  // the machine is on its way down already
         } else if (!HandOver(order, nullptr)) {

@@ -31,8 +31,8 @@ int TurnMonitorOff();
 int StartScreenSaver();
 void ShowTimedReminder();
 
-// Forgets the pending schedule, stops its stage timer (and with it the clock
-// timer) and repaints the main window.  Always 1.
+// Forgets the pending schedule, stops its stage timer and the clock timer and
+// repaints the main window.  Always 1.
 int ClearSchedule();
 
 // How many times ClearSchedule has run.  A schedule is only ever replaced or

@@ -255,9 +255,10 @@ TEST(ScheduleDialog, PendingScheduleUsesNoProcessorBetweenTicks) {
 // The wake-up's own suspension request, the clamped delay armed on a resume
 // timer, the wait for its due time, then the pause; the schedule stays
 // pending until the main window clears it about three seconds after the due
-// time, and the pause costs no processor time.
+// time, and the pause costs no processor time.  The warning before the
+// action, due all that time, never comes: it would come after the request.
 TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
-    Running run(SettingsFile(0, 0, 1, 0, 0));
+    Running run(SettingsFile(0, 0, 1, 1, 5));
     HWND dialog = run.Schedule();
     ASSERT_NE(nullptr, dialog);
     ScheduleStandbyWakingIn(dialog, "04");  // taken up to the shortest delay, 10 s
@@ -301,6 +302,7 @@ TEST(WakeUp, StandbyArmsTheTimerSuspendsAndClearsAfterTheDueTime) {
     EXPECT_GE(cleared, due + 2500);
     EXPECT_LE(cleared, due + 4500);
     EXPECT_EQ(7u, run.program.Requests().size());
+    EXPECT_EQ(nullptr, run.program.WaitForBox("Upozornění", 0));
     EXPECT_EQ(0u, run.program.Close());
 }
 

@@ -134,11 +134,11 @@ TEST_F(ActionsTest, ClearScheduleWithNothingPendingKeepsTheComponents) {
     EXPECT_EQ(5, gSchedule.actionMonth);
 }
 
-TEST_F(ActionsTest, ClearScheduleKillsTheStageAndClockTimersOnlyWithAStageArmed) {
+TEST_F(ActionsTest, ClearScheduleKillsTheStageAndClockTimers) {
     HWND window = window_.Handle();
     SetTimer(window, IDT_CLOCK, 100000, nullptr);
-    ClearSchedule();  // no stage: the clock timer stays
-    EXPECT_TRUE(KillTimer(window, IDT_CLOCK));
+    ClearSchedule();  // no stage (one that fired, say): the clock goes all the same
+    EXPECT_FALSE(KillTimer(window, IDT_CLOCK));
 
     SetTimer(window, 4, 100000, nullptr);
     SetTimer(window, IDT_CLOCK, 100000, nullptr);
@@ -171,9 +171,12 @@ TEST_F(ActionsTest, ScheduledActionsMakeTheirRequestsOnce) {
         probe::Reset();
         testwin::StandInMainWindow window;
         Schedule(c.kind);
+        SetTimer(window.Handle(), IDT_CLOCK, 100000, nullptr);
         ExecuteScheduledAction();
         FinishSuspensionIfAny(window.Handle());
         EXPECT_EQ(c.requests, probe::Requests()) << c.kind;
+        EXPECT_EQ(c.endsSession, KillTimer(window.Handle(), IDT_CLOCK) != FALSE)
+            << c.kind << ": the clock stops with the schedule";
         EXPECT_EQ(c.endsSession ? 1 : 0, window.DestroyMessages()) << c.kind;
         EXPECT_EQ(0, gSchedule.actionKind);
         EXPECT_EQ(c.endsSession ? 2026 : -1, gSchedule.actionYear) << c.kind;

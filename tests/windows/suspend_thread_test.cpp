@@ -94,6 +94,7 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(kActionStandby, gSchedule.actionKind);
     EXPECT_EQ(2026, gSchedule.actionYear);
     EXPECT_EQ(0, gSchedule.timerStage);
+    EXPECT_EQ(1, gSchedule.warningShown) << "no warning after the hand-over";
     EXPECT_EQ(0, window_.DestroyMessages());
     EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-100000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
@@ -110,7 +111,9 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(kActionStandby, gSchedule.actionKind) << "pending until the main thread clears";
     EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
 
+    SetTimer(window_.Handle(), IDT_CLOCK, 100000, nullptr);
     FinishSuspension(done.succeeded);
+    EXPECT_FALSE(KillTimer(window_.Handle(), IDT_CLOCK)) << "the clock stops with the schedule";
     EXPECT_EQ(0, gSchedule.actionKind);
     EXPECT_EQ(-1, gSchedule.actionYear);
     EXPECT_EQ(0, gSchedule.wakeEnabled);
