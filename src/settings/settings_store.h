@@ -10,8 +10,9 @@
 int LoadSettings();
 
 // Writes gSettings.  The new content goes to a file of its own that replaces
-// the old one only once it is complete, so a failed save leaves the old file
-// as it was.  1 on success; 0 after showing ER-SN01-001.
+// the old one only once it is complete and on the disk: a failed save leaves
+// the old file as it was, a power cut just after a save the new one whole.
+// 1 on success; 0 after showing ER-SN01-001.
 int SaveSettings();
 
 // The file calls of a save, the system's own in the program; a test passes
