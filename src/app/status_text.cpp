@@ -1,14 +1,21 @@
 #include "app/status_text.h"
 
+#include "schedule/trigger_plan.h"
+
 StatusView ComputeStatusView(const DateTime& now, const ScheduleState& schedule,
                              const Settings& settings) {
     StatusView view;
     if (settings.showClock == 0 || schedule.actionKind == 0) {
         return view;
     }
-    // A target that is not later than now gives all zero fields, so a year
-    // field of other than 0 means a year or more remains.
-    const DateTime left = CalendarDifference(ActionTime(schedule), now);
+    // Counted to the moment the action will be carried out: the countdown
+    // timer runs to the stored second, the clock watchers of a time without
+    // seconds act at the start of its minute.  A target that is not later
+    // than now gives all zero fields, so a year field of other than 0 means a
+    // year or more remains.
+    const DateTime target =
+        settings.useCountdown == 1 ? ActionTime(schedule) : WatchedActionTime(schedule);
+    const DateTime left = CalendarDifference(target, now);
     view.showsText = true;
     if (left.year != 0) {
         view.text = "Déle než rok...";

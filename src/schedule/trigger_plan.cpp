@@ -31,13 +31,10 @@ DateTime Remaining(const DateTime& now, const DateTime& target) {
     return CalendarDifference(target, now);
 }
 
-// What remains to the moment the schedule waits for: the action time, or the
-// start of the action minute when the time has no seconds (the minute stage
-// is then the last one and fires on its tick).
+// What remains to the moment the schedule waits for (without seconds the
+// minute stage is the last one and fires on its tick).
 DateTime Left(const DateTime& now, const ScheduleState& schedule) {
-    DateTime target = ActionTime(schedule);
-    if (schedule.actionUsesSeconds != 1) target.second = 0;
-    return Remaining(now, target);
+    return Remaining(now, WatchedActionTime(schedule));
 }
 
 bool DaysLeft(const DateTime& left) {
@@ -73,6 +70,12 @@ TimerStep ArmForRemainder(const DateTime& now, const ScheduleState& schedule, in
 }
 
 }  // namespace
+
+DateTime WatchedActionTime(const ScheduleState& schedule) {
+    DateTime target = ActionTime(schedule);
+    if (schedule.actionUsesSeconds != 1) target.second = 0;
+    return target;
+}
 
 int32_t PollIntervalSeconds(int32_t pollStep) {
     static const int32_t kSeconds[11] = {1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30};
@@ -172,9 +175,7 @@ TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& sc
             // would go off a minute early.  Wait instead the whole seconds to
             // the start of the action minute: the last tick then lands 0.25 to
             // 1.25 s into that minute, never before it.
-            DateTime minuteStart = action;
-            minuteStart.second = 0;
-            const DateTime left = Remaining(now, minuteStart);
+            const DateTime left = Left(now, schedule);
             return Arm(kTimerHours, kTimerMinutes,
                        IntervalMs(static_cast<int64_t>(left.minute) * 60 + left.second,
                                   kStageMarginMs));

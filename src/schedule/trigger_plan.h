@@ -41,6 +41,12 @@ int32_t PollIntervalSeconds(int32_t pollStep);
 // to the minute, or down to the second when `withSeconds`.
 bool ActionTimeReached(const DateTime& now, const ScheduleState& schedule, bool withSeconds);
 
+// The moment the cascade and the fixed step carry the action out, at the
+// earliest: the action time, or the start of its minute when the time has no
+// seconds, as they then compare to the minute (a countdown without seconds
+// keeps the second of its confirmation, which they never wait for).
+DateTime WatchedActionTime(const ScheduleState& schedule);
+
 // What ArmScheduleTimers does once the window has been invalidated.
 struct ArmPlan {
     bool executeNow;               // apply at once: ExecuteScheduledAction, nothing else

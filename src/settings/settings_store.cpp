@@ -32,21 +32,35 @@ int LoadSettings() {
     return DecodeSettings(bytes, size, gSettings) ? 1 : 0;
 }
 
-int SaveSettings() {
+int SaveSettingsThrough(const SettingsFileCalls& calls) {
     uint8_t bytes[kSettingsFileSize];
     EncodeSettings(gSettings, bytes);
 
-    FILE* file = std::fopen(kSettingsTempPath, "wb");
-    if (file == nullptr) {
+    // Created and shared as fopen(..., "wb") does.
+    const HANDLE file = calls.create(kSettingsTempPath, GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return ReportSaveFailure();
     }
-    const bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed ||
-        !MoveFileExA(kSettingsTempPath, kSettingsPath,
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(kSettingsTempPath);
+    // The bytes go to the disk before the file takes the old one's name: the
+    // rename may reach the disk first, and after a power cut the settings
+    // file could hold zeros or stale bytes, which every later start refuses.
+    DWORD done = 0;
+    const bool written = calls.write(file, bytes, sizeof bytes, &done, nullptr) && done == sizeof bytes;
+    const bool flushed = written && calls.flush(file);
+    const bool closed = calls.close(file) != 0;
+    if (!flushed || !closed ||
+        !calls.replace(kSettingsTempPath, kSettingsPath,
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        calls.remove(kSettingsTempPath);
         return ReportSaveFailure();
     }
     return 1;
+}
+
+int SaveSettings() {
+    const SettingsFileCalls system = {CreateFileA, WriteFile,   FlushFileBuffers,
+                                      CloseHandle, MoveFileExA, DeleteFileA};
+    return SaveSettingsThrough(system);
 }

@@ -1,6 +1,8 @@
 // The settings file .\data\settings.sf, relative to the current directory.
 #pragma once
 
+#include <windows.h>
+
 // Reads the settings into gSettings.  A file that cannot be opened is created
 // with the values in memory (all 0 at start-up).  1 on success; 0 when a
 // stored value is out of range (nothing is shown) or the file could not be
@@ -8,6 +10,21 @@
 int LoadSettings();
 
 // Writes gSettings.  The new content goes to a file of its own that replaces
-// the old one only once it is complete, so a failed save leaves the old file
-// as it was.  1 on success; 0 after showing ER-SN01-001.
+// the old one only once it is complete and on the disk: a failed save leaves
+// the old file as it was, a power cut just after a save the new one whole.
+// 1 on success; 0 after showing ER-SN01-001.
 int SaveSettings();
+
+// The file calls of a save, the system's own in the program; a test passes
+// its own to see their order.
+struct SettingsFileCalls {
+    HANDLE(WINAPI* create)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    BOOL(WINAPI* write)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    BOOL(WINAPI* flush)(HANDLE);
+    BOOL(WINAPI* close)(HANDLE);
+    BOOL(WINAPI* replace)(LPCSTR, LPCSTR, DWORD);
+    BOOL(WINAPI* remove)(LPCSTR);
+};
+
+// SaveSettings through `calls`.
+int SaveSettingsThrough(const SettingsFileCalls& calls);

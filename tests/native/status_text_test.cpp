@@ -2,15 +2,17 @@
 
 #include "app/status_text.h"
 #include "text_print.h"
+#include "timer_replay.h"
 
 namespace {
 
 const DateTime kNow{2026, 12, 7, 10, 0, 0};
 
-ScheduleState ScheduledAt(const DateTime& at) {
+ScheduleState ScheduledAt(const DateTime& at, int32_t usesSeconds = 1) {
     ScheduleState schedule;
     schedule.actionKind = 4;
     SetActionTime(schedule, at);
+    schedule.actionUsesSeconds = usesSeconds;
     return schedule;
 }
 
@@ -79,4 +81,19 @@ TEST(StatusText, WarningComesOnceWithinItsLeadAndNotWithDaysLeft) {
     const StatusView late = ComputeStatusView(kNow, ScheduledAt({2026, 12, 7, 9, 0, 0}), ClockWithWarning(0));
     EXPECT_TRUE(late.raisesWarning);
     EXPECT_EQ(0, late.warningSeconds);
+}
+
+TEST(StatusText, WarningComesBeforeTheCascadeFiresACountdownWithoutSeconds) {
+    for (const int32_t second : {0, 30, 59}) {  // confirmed then, for a minute
+        const int64_t confirm = replay::ToMs({2026, 12, 7, 10, 0, second});
+        const ScheduleState schedule = ScheduledAt(replay::FromMs(confirm + 60000), 0);
+        const int64_t fired = replay::Run(schedule, Settings{}, confirm).firedMs;
+        StatusView view;  // looked at each second; fired 0.25 to 1.25 s into the minute
+        int64_t at = confirm - 1000;
+        while (!view.raisesWarning && (at += 1000) <= fired) {
+            view = ComputeStatusView(replay::FromMs(at), schedule, ClockWithWarning(10));
+        }
+        EXPECT_LE(at, fired) << second;
+        EXPECT_NEAR(fired - at, view.warningSeconds * 1000 + 750, 1000) << second;
+    }
 }
