@@ -7,10 +7,9 @@
 #include "actions/suspend_thread.h"
 #include "actions/suspension.h"
 #include "actions/wake_delay.h"
-#include "app/ids.h"
-#include "app/main_window.h"
-#include "app/os_level.h"
-#include "app/wide_text.h"
+#include "base/ids.h"
+#include "base/os_level.h"
+#include "base/wide_text.h"
 #include "schedule/schedule_state.h"
 
 namespace {
@@ -40,9 +39,9 @@ const char kScheduledHibernateRefused[] =
 const char kScheduledStandbyRefused[] =
     "Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002";
 
-void ReportSuspendFailure(const char* text) {
-    ShowWindow(gMainWindow, SW_RESTORE);
-    ShowError(gMainWindow, text);
+void ReportSuspendFailure(HWND window, const char* text) {
+    ShowWindow(window, SW_RESTORE);
+    ShowError(window, text);
 }
 
 // The suspension the thread is carrying out, if any: at most one at a time.
@@ -54,8 +53,8 @@ struct Suspension {
 } suspension = {};
 
 // Hands a suspension to its thread; false when the thread cannot start.
-bool HandOver(const SuspensionOrder& order, const char* refusedText) {
-    if (!StartSuspensionThread(order, gMainWindow)) return false;
+bool HandOver(HWND window, const SuspensionOrder& order, const char* refusedText) {
+    if (!StartSuspensionThread(order, window)) return false;
     suspension = {true, order.wakeUp, gScheduleClearings, refusedText};
     return true;
 }
@@ -90,15 +89,15 @@ int HibernateComputer() { return RequestSuspension(true, false, true) ? 1 : 0; }
 
 int StandbyComputer() { return RequestSuspension(false, false, true) ? 1 : 0; }
 
-void SuspendFromWindow(int32_t actionKind, const char* refusedText) {
+void SuspendFromWindow(HWND window, int32_t actionKind, const char* refusedText) {
     if (suspension.underWay) return;  // the machine is on its way down already
     // Without its thread the suspension never happens: reported as refused.
-    if (!HandOver(SuspensionOrder{actionKind, false, 0, false}, refusedText)) {
-        ReportSuspendFailure(refusedText);
+    if (!HandOver(window, SuspensionOrder{actionKind, false, 0, false}, refusedText)) {
+        ReportSuspendFailure(window, refusedText);
     }
 }
 
-void FinishSuspension(WPARAM succeeded) {
+void FinishSuspension(HWND window, WPARAM succeeded) {
     if (!suspension.underWay) return;
     const Suspension done = suspension;
     suspension.underWay = false;
@@ -107,9 +106,9 @@ void FinishSuspension(WPARAM succeeded) {
         // a new one, while the machine slept is not the suspension's: every
         // such change went through ClearSchedule, so a changed count spares
         // the schedule now pending.
-        if (done.generation == gScheduleClearings) ClearSchedule();
+        if (done.generation == gScheduleClearings) ClearSchedule(window);
     } else if (succeeded == 0) {
-        ReportSuspendFailure(done.refusedText);
+        ReportSuspendFailure(window, done.refusedText);
     }
 }
 
@@ -123,31 +122,31 @@ int StartScreenSaver() {
     return 1;
 }
 
-void ShowTimedReminder() {
-    ShowWindow(gMainWindow, SW_RESTORE);
-    MessageBoxCp(gMainWindow, "Časované upozornění od programu Halvexor !", "Upozornění",
+void ShowTimedReminder(HWND window) {
+    ShowWindow(window, SW_RESTORE);
+    MessageBoxCp(window, "Časované upozornění od programu Halvexor !", "Upozornění",
                 MB_ICONWARNING);
 }
 
-int ClearSchedule() {
+int ClearSchedule(HWND window) {
     ++gScheduleClearings;
     ResetScheduleRecord(gSchedule);
     if (gSchedule.timerStage != 0) {
-        KillTimer(gMainWindow, static_cast<UINT_PTR>(gSchedule.timerStage));
+        KillTimer(window, static_cast<UINT_PTR>(gSchedule.timerStage));
         gSchedule.timerStage = 0;
     }
     // With nothing pending the clock has nothing to count down, also when a
     // stage had already fired or the schedule was the suspension thread's.
-    KillTimer(gMainWindow, IDT_CLOCK);
+    KillTimer(window, IDT_CLOCK);
     // Without a window there is nothing to repaint; a null handle would
     // repaint the whole desktop instead.
-    if (gMainWindow != nullptr) {
-        RedrawWindow(gMainWindow, nullptr, nullptr, RDW_INVALIDATE);
+    if (window != nullptr) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     }
     return 1;
 }
 
-void ExecuteScheduledAction() {
+void ExecuteScheduledAction(HWND window) {
     // A hibernate or standby with a wake-up time is the wake-up thread's; the
     // schedule stays pending until the thread reports the machine awake again.
     if (gSchedule.wakeEnabled == 1) {
@@ -159,12 +158,12 @@ void ExecuteScheduledAction() {
         // on the screen when the machine wakes.
         gSchedule.warningShown = 1;
         if (suspension.underWay) {
-            ClearSchedule();  // the machine is on its way down already
-        } else if (!HandOver(order, nullptr)) {
+            ClearSchedule(window);  // the machine is on its way down already
+        } else if (!HandOver(window, order, nullptr)) {
             // Reported and cleared as a suspension the system refused.  Only
             // hibernate and standby carry a wake-up.
-            ClearSchedule();
-            ReportSuspendFailure(kind == kActionStandby ? kScheduledStandbyRefused
+            ClearSchedule(window);
+            ReportSuspendFailure(window, kind == kActionStandby ? kScheduledStandbyRefused
                                                         : kScheduledHibernateRefused);
         }
         return;
@@ -191,31 +190,31 @@ void ExecuteScheduledAction() {
 
     switch (kind) {
         case kActionReminder:
-            ClearSchedule();
-            ShowTimedReminder();
+            ClearSchedule(window);
+            ShowTimedReminder(window);
             break;
         case kActionLock:
-            ClearSchedule();
+            ClearSchedule(window);
             LockStation();
             break;
         case kActionScreenSaver:
-            ClearSchedule();
+            ClearSchedule(window);
             StartScreenSaver();
             break;
         case kActionMonitorOff:
-            ClearSchedule();
+            ClearSchedule(window);
             TurnMonitorOff();
             break;
         case kActionHibernate:
-            ClearSchedule();
-            SuspendFromWindow(kind, kScheduledHibernateRefused);
+            ClearSchedule(window);
+            SuspendFromWindow(window, kind, kScheduledHibernateRefused);
             break;
         case kActionStandby:
-            ClearSchedule();
-            SuspendFromWindow(kind, kScheduledStandbyRefused);
+            ClearSchedule(window);
+            SuspendFromWindow(window, kind, kScheduledStandbyRefused);
             break;
         default:
-            SendMessageA(gMainWindow, WM_DESTROY, 0, 0);
+            SendMessageA(window, WM_DESTROY, 0, 0);
             break;
     }
 }

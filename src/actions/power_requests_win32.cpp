@@ -1,7 +1,7 @@
 // The real requests.  Linked only into the product.
 #include "actions/power_requests.h"
 
-#include "app/dll_search.h"
+#include "base/dll_search.h"
 
 namespace power {
 
@@ -10,7 +10,7 @@ BOOL Lock() { return LockWorkStation(); }
 BOOL ExitSession(UINT flags) { return ExitWindowsEx(flags, 0); }
 
 // SetSuspendState lives in powrprof.dll, which is loaded from the system
-// folder when a suspension is asked for (see app/dll_search.h).  A DLL or a
+// folder when a suspension is asked for (see base/dll_search.h).  A DLL or a
 // function that is not there is a refusal like any other.
 BOOLEAN Suspend(BOOLEAN hibernate, BOOLEAN forceCritical, BOOLEAN disableWakeEvent) {
     HMODULE library = LoadSystemLibrary("powrprof.dll");

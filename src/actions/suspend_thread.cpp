@@ -7,7 +7,7 @@
 #include "actions/power_requests.h"
 #include "actions/suspension.h"
 #include "actions/wake_delay.h"
-#include "app/ids.h"
+#include "base/ids.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 
 #include "actions/actions.h"
 #include "actions/power_requests.h"
-#include "app/bitmap_file.h"
+#include "base/bitmap_file.h"
 #include "app/commands.h"
-#include "app/ids.h"
-#include "app/message_filter.h"
-#include "app/os_level.h"
+#include "base/ids.h"
+#include "base/message_filter.h"
+#include "base/os_level.h"
 #include "app/status_display.h"
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
@@ -100,24 +100,17 @@ int MeasureLayoutScale() {
 }
 
 // What each level enables: buttons of the main window (by command id) with
-// their Akce positions, and the scheduling dialog's controls.
+// their Akce positions.  The scheduling dialog enables its choices alike.
 struct LevelStep {
     int32_t threshold;
     int commands[4];
     int positions[4];
-    int dialogControls[5];
 };
 
 const LevelStep kLevelSteps[] = {
-    {kThresholdBasic,
-     {IDM_RESTART, IDM_POWER_OFF, IDM_MONITOR_OFF, IDM_SCREEN_SAVER},
-     {5, 7, 1, 0},
-     {IDC_ACTION_REMINDER, IDC_ACTION_RESTART, IDC_ACTION_POWER_OFF, IDC_ACTION_MONITOR_OFF,
-      IDC_ACTION_SCREEN_SAVER}},
-    {kThresholdSession, {IDM_LOCK, IDM_LOG_OFF, 0, 0}, {3, 4, -1, -1},
-     {IDC_ACTION_LOCK, IDC_ACTION_LOG_OFF, 0, 0, 0}},
-    {kThresholdSuspend, {IDM_HIBERNATE, IDM_STANDBY, 0, 0}, {6, 2, -1, -1},
-     {IDC_ACTION_HIBERNATE, IDC_ACTION_STANDBY, IDC_WAKE_ENABLED, 0, 0}},
+    {kThresholdBasic, {IDM_RESTART, IDM_POWER_OFF, IDM_MONITOR_OFF, IDM_SCREEN_SAVER}, {5, 7, 1, 0}},
+    {kThresholdSession, {IDM_LOCK, IDM_LOG_OFF, 0, 0}, {3, 4, -1, -1}},
+    {kThresholdSuspend, {IDM_HIBERNATE, IDM_STANDBY, 0, 0}, {6, 2, -1, -1}},
 };
 
 HWND ButtonFor(int id) {
@@ -243,7 +236,7 @@ int CreateMainWindow() {
     if (!CreateActionButtons()) {
         return 0;
     }
-    EnableActionsByLevel(kEnableMainWindow, nullptr);
+    EnableActionsByLevel();
     return 1;
 }
 
@@ -270,28 +263,16 @@ int CreateActionButtons() {
     return 1;
 }
 
-void EnableActionsByLevel(int selector, HWND dialog) {
-    if (selector != kEnableMainWindow && selector != kEnableScheduleDialog) {
-        return;
-    }
+void EnableActionsByLevel() {
     const HMENU actions = GetSubMenu(GetMenu(gMainWindow), 1);
     for (const LevelStep& step : kLevelSteps) {
         if (gOsLevel < step.threshold) break;
-        if (selector == kEnableMainWindow) {
-            for (int i = 0; i < 4 && step.commands[i] != 0; ++i) {
-                EnableWindow(ButtonFor(step.commands[i]), TRUE);
-                EnableMenuItem(actions, static_cast<UINT>(step.positions[i]),
-                               MF_BYPOSITION | MF_ENABLED);
-            }
-        } else {
-            for (int id : step.dialogControls) {
-                if (id != 0) EnableWindow(GetDlgItem(dialog, id), TRUE);
-            }
+        for (int i = 0; i < 4 && step.commands[i] != 0; ++i) {
+            EnableWindow(ButtonFor(step.commands[i]), TRUE);
+            EnableMenuItem(actions, static_cast<UINT>(step.positions[i]), MF_BYPOSITION | MF_ENABLED);
         }
     }
-    if (selector == kEnableMainWindow) {
-        DrawMenuBar(gMainWindow);
-    }
+    DrawMenuBar(gMainWindow);
 }
 
 int AddTrayIcon() {
@@ -362,7 +343,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             break;
         case WM_SUSPENSION_DONE:
-            FinishSuspension(wParam);
+            FinishSuspension(window, wParam);
             break;
         case WM_CLOSE:
             if (MessageBoxCp(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=
@@ -373,19 +354,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DESTROY:
             RemoveTrayIcon();
             if (gSchedule.actionKind != 0) {
-                ClearSchedule();
+                ClearSchedule(window);
             }
             PostQuitMessage(0);
             break;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            PaintStatus(dc);
+            PaintStatus(window, dc, layoutScale);
             EndPaint(window, &paint);
             break;
         }
         case WM_COMMAND:
-            HandleCommand(LOWORD(wParam));
+            HandleCommand(window, LOWORD(wParam));
             break;
         case WM_TIMER:
             if (wParam == IDT_TRAY_WAIT) {
@@ -397,10 +378,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 }
                 break;
             }
-            HandleScheduleTimer(static_cast<int>(wParam));
+            if (wParam == IDT_CLOCK) {
+                RepaintStatus(window, layoutScale);
+                break;
+            }
+            HandleScheduleTimer(window, static_cast<int>(wParam));
             break;
         case WM_TIMECHANGE:
-            ReplanScheduleTimers();
+            ReplanScheduleTimers(window);
             break;
         case WM_POWERBROADCAST:
             // After a sleep the clock has moved on while no timer ran.  After
@@ -408,7 +393,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // one), Windows 2000 and XP send only the critical resume.
             if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND ||
                 wParam == PBT_APMRESUMECRITICAL) {
-                ReplanScheduleTimers();
+                ReplanScheduleTimers(window);
             }
             break;
         default:

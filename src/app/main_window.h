@@ -19,12 +19,9 @@ int LayoutPixels(int pixels);
 // 1 when all eleven buttons were made, 0 at the first failure.
 int CreateActionButtons();
 
-// Selector 1000: the main window's action buttons and Akce items.  Selector
-// 1100: the scheduling dialog's action choices in `dialog`.  Nothing else.
-// Only ever enables.
-void EnableActionsByLevel(int selector, HWND dialog);
-constexpr int kEnableMainWindow = 1000;
-constexpr int kEnableScheduleDialog = 1100;
+// The main window's action buttons and Akce items that the capability level
+// allows (the scheduling dialog enables its choices alike).  Only ever enables.
+void EnableActionsByLevel();
 
 int AddTrayIcon();
 int RemoveTrayIcon();

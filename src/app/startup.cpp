@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
 #include "actions/actions.h"
-#include "app/dll_search.h"
+#include "base/dll_search.h"
 #include "app/main_window.h"
-#include "app/os_level.h"
-#include "app/wide_text.h"
+#include "base/os_level.h"
+#include "base/wide_text.h"
 #include "settings/settings_store.h"
 
 // The two records GetVersionExA knows; the larger one is asked for first.

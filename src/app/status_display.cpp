@@ -1,9 +1,8 @@
 #include "app/status_display.h"
 
-#include "app/bitmap_file.h"
-#include "app/main_window.h"
+#include "base/bitmap_file.h"
 #include "app/status_text.h"
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 #include "app/window_layout.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
@@ -13,9 +12,9 @@ namespace {
 
 // The picture file is read on every paint, so a changed file shows at once;
 // a missing one is simply not drawn.
-void DrawStatePicture(HDC dc) {
+void DrawStatePicture(HDC dc, int scale) {
     const char* path = gSchedule.actionKind != 0 ? ".\\data\\as.bf" : ".\\data\\za.bf";
-    DrawBitmapFile(dc, path, LayoutPixels(120), LayoutPixels(75));
+    DrawBitmapFile(dc, path, ScaleLayout(120, scale), ScaleLayout(75, scale));
 }
 
 PixelSize Measure(HDC dc, const WideText& text) {
@@ -63,28 +62,38 @@ void DrawPanelText(HDC dc, const char* panelText, RECT box) {
 
 }  // namespace
 
-void PaintStatus(HDC dc) {
-    DrawStatePicture(dc);
+void PaintStatus(HWND window, HDC dc, int scale) {
+    DrawStatePicture(dc, scale);
 
     const bool clockShown = gSettings.showClock != 0;
     HBRUSH brush = CreateSolidBrush(clockShown ? RGB(255, 255, 255) : RGB(212, 208, 200));
     HGDIOBJ previous = SelectObject(dc, brush);
-    Rectangle(dc, LayoutPixels(220), LayoutPixels(20), LayoutPixels(330), LayoutPixels(42));
+    Rectangle(dc, ScaleLayout(220, scale), ScaleLayout(20, scale), ScaleLayout(330, scale),
+              ScaleLayout(42, scale));
 
     const StatusView view = ComputeStatusView(LocalNow(), gSchedule, gSettings);
     if (view.showsText) {
-        RECT text = {LayoutPixels(225), LayoutPixels(22), LayoutPixels(324), LayoutPixels(39)};
+        RECT text = {ScaleLayout(225, scale), ScaleLayout(22, scale), ScaleLayout(324, scale),
+                     ScaleLayout(39, scale)};
         DrawPanelText(dc, view.text.c_str(), text);
     }
     if (view.raisesWarning) {
         // Set before the box: the clock ticks that repaint while it is open
         // must not raise a second one.
         gSchedule.warningShown = 1;
-        ShowWindow(gMainWindow, SW_RESTORE);
-        MessageBoxCp(gMainWindow, WarningText(view.warningSeconds).c_str(), "Upozornění",
+        ShowWindow(window, SW_RESTORE);
+        MessageBoxCp(window, WarningText(view.warningSeconds).c_str(), "Upozornění",
                     MB_ICONWARNING);
     }
 
     SelectObject(dc, previous);
     DeleteObject(brush);
+}
+
+void RepaintStatus(HWND window, int scale) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintStatus(window, dc, scale);
+    EndPaint(window, &paint);
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"

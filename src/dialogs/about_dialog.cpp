@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "app/bitmap_file.h"
-#include "app/ids.h"
+#include "base/bitmap_file.h"
+#include "base/ids.h"
 #include "dialogs/build_stamp.h"
 #include "dialogs/info_dialogs.h"
 

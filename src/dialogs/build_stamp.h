@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/text.h"
+#include "base/text.h"
 
 // How many characters of the file complete the stamp.
 constexpr size_t kBuildStampSuffixLength = 8;

@@ -1,4 +1,4 @@
-#include "app/ids.h"
+#include "base/ids.h"
 #include "dialogs/info_dialogs.h"
 #include "dialogs/windows_version.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/text.h"
+#include "base/text.h"
 
 constexpr uint32_t kVersionPlatformWin32s = 0;
 constexpr uint32_t kVersionPlatformWindows = 1;  // the 95/98/ME line

@@ -1,9 +1,9 @@
 #include "schedule/schedule_dialog.h"
 
 #include "actions/actions.h"
-#include "app/ids.h"
-#include "app/main_window.h"
-#include "app/wide_text.h"
+#include "base/ids.h"
+#include "base/os_level.h"
+#include "base/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_form.h"
 #include "schedule/schedule_state.h"
@@ -11,6 +11,10 @@
 #include "settings/settings_file.h"
 
 namespace {
+
+// The main window, handed in when the dialog opens: a pending schedule that
+// OK replaces is cleared there, with its timers.
+HWND mainWindow = nullptr;
 
 // Year to second.
 constexpr int kActionFields[6] = {IDC_ACTION_YEAR, IDC_ACTION_MONTH,  IDC_ACTION_DAY,
@@ -23,6 +27,27 @@ constexpr int kActionsWithoutWakeUp[] = {IDC_ACTION_LOCK,    IDC_ACTION_LOG_OFF,
                                          IDC_ACTION_RESTART, IDC_ACTION_POWER_OFF,
                                          IDC_ACTION_REMINDER, IDC_ACTION_MONITOR_OFF,
                                          IDC_ACTION_SCREEN_SAVER};
+
+// The choices the capability level allows, as the main window enables its
+// actions.  Only ever enables.
+void EnableChoicesByLevel(HWND dialog) {
+    static const struct {
+        int32_t threshold;
+        int controls[5];
+    } kSteps[] = {
+        {kThresholdBasic,
+         {IDC_ACTION_REMINDER, IDC_ACTION_RESTART, IDC_ACTION_POWER_OFF, IDC_ACTION_MONITOR_OFF,
+          IDC_ACTION_SCREEN_SAVER}},
+        {kThresholdSession, {IDC_ACTION_LOCK, IDC_ACTION_LOG_OFF}},
+        {kThresholdSuspend, {IDC_ACTION_HIBERNATE, IDC_ACTION_STANDBY, IDC_WAKE_ENABLED}},
+    };
+    for (const auto& step : kSteps) {
+        if (gOsLevel < step.threshold) break;
+        for (int id : step.controls) {
+            if (id != 0) EnableWindow(GetDlgItem(dialog, id), TRUE);
+        }
+    }
+}
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -75,7 +100,7 @@ void InitDialog(HWND dialog) {
     const ScheduleState& s = gSchedule;
     ScheduleEdit& edit = gScheduleEdit;
 
-    EnableActionsByLevel(kEnableScheduleDialog, dialog);
+    EnableChoicesByLevel(dialog);
     for (int id : kActionFields) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, 2, 0);
     for (int id : kWakeFields) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, 2, 0);
     SendDlgItemMessageA(dialog, IDC_ACTION_YEAR, EM_LIMITTEXT, 4, 0);
@@ -184,7 +209,7 @@ void OnWakeEnabled(HWND dialog) {
         return;
     }
     // The actions come back by level; none is ticked again.
-    EnableActionsByLevel(kEnableScheduleDialog, dialog);
+    EnableChoicesByLevel(dialog);
     gScheduleEdit.editWakeEnabled = 0;
     EnableWakeGroup(dialog, false);
     Check(dialog, IDC_WAKE_USES_SECONDS, false);
@@ -250,7 +275,7 @@ void OnOk(HWND dialog) {
     }
     gScheduleEdit = result.edit;
     if (gSchedule.actionKind != 0) {
-        ClearSchedule();
+        ClearSchedule(mainWindow);
     }
     CommitSchedule(gSchedule, result.record);
     EndDialog(dialog, 1);
@@ -258,8 +283,9 @@ void OnOk(HWND dialog) {
 
 }  // namespace
 
-INT_PTR CALLBACK ScheduleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ScheduleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
+        mainWindow = reinterpret_cast<HWND>(lParam);
         InitDialog(dialog);
         return 0;
     }
@@ -300,7 +326,9 @@ INT_PTR CALLBACK ScheduleDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
             break;
         case IDC_POLL_STEP_BUTTON:
             // Its result does not matter: it can only have changed editPollStep.
-            DialogBoxParamW(gInstance, MAKEINTRESOURCEW(IDD_POLL_STEP), dialog, PollStepDialog, 0);
+            // From the program's own module, which holds the templates.
+            DialogBoxParamW(GetModuleHandleA(nullptr), MAKEINTRESOURCEW(IDD_POLL_STEP), dialog,
+                            PollStepDialog, 0);
             break;
         case IDC_CANCEL:
             EndDialog(dialog, 2);

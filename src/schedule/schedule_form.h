@@ -16,8 +16,8 @@
 #include <array>
 #include <cstdint>
 
-#include "app/ids.h"
-#include "app/text.h"
+#include "base/ids.h"
+#include "base/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 

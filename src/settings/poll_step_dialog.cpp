@@ -1,7 +1,7 @@
 #include "settings/poll_step_dialog.h"
 
-#include "app/ids.h"
-#include "app/wide_text.h"
+#include "base/ids.h"
+#include "base/wide_text.h"
 #include "schedule/schedule_state.h"
 
 namespace {

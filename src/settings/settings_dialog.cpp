@@ -1,7 +1,7 @@
 #include "settings/settings_dialog.h"
 
-#include "app/ids.h"
-#include "app/text.h"
+#include "base/ids.h"
+#include "base/text.h"
 #include "schedule/calendar.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"

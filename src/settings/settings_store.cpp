@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 #include "settings/settings_file.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // tests run it under the Windows versions that Wine can pretend to be.
 #include <windows.h>
 
-#include "app/os_level.h"
+#include "base/os_level.h"
 #include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

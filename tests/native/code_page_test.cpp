@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 TEST(CodePage, MatchesTheHostsWindows1250AndKeepsToTheBuffer) {
     iconv_t host = iconv_open("UTF-16LE", "CP1250");

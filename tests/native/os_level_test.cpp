@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/os_level.h"
+#include "base/os_level.h"
 
 TEST(OsLevel, OnlyNtFiveZeroAndMinorOneAreSupported) {
     EXPECT_EQ(210, OsLevelFor(2, 5, 0));

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "actions/power_requests.h"
-#include "app/text.h"
+#include "base/text.h"
 
 namespace probe {
 namespace {

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 
 inline std::string Str(const Text& text) { return std::string(text.c_str(), text.size()); }
 inline bool operator==(const Text& a, const std::string& b) { return Str(a) == b; }

@@ -6,8 +6,8 @@
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
-#include "app/ids.h"
-#include "app/os_level.h"
+#include "base/ids.h"
+#include "base/os_level.h"
 #include "power_probe.h"
 #include "schedule/schedule_state.h"
 #include "test_window.h"
@@ -44,7 +44,7 @@ protected:
         const Lines requests = probe::Requests();
         if (!requests.empty() && requests[0] == "StartSuspensionThread()" &&
             testwin::TakeSuspensionDone(window, 5000, &succeeded)) {
-            FinishSuspension(succeeded);
+            FinishSuspension(window, succeeded);
         }
     }
 
@@ -120,7 +120,7 @@ TEST_F(ActionsTest, ClearScheduleResetsTheRecordButNotTheStageBookkeeping) {
     gSchedule.wakeYear = 2027;
     gSchedule.wakeDelaySeconds = 600;
     gSchedule.warningShown = 1;
-    EXPECT_EQ(1, ClearSchedule());
+    EXPECT_EQ(1, ClearSchedule(window_.Handle()));
     ScheduleState expected;
     expected.warningShown = 1;
     EXPECT_EQ(0, std::memcmp(&expected, &gSchedule, sizeof expected));
@@ -129,7 +129,7 @@ TEST_F(ActionsTest, ClearScheduleResetsTheRecordButNotTheStageBookkeeping) {
 TEST_F(ActionsTest, ClearScheduleWithNothingPendingKeepsTheComponents) {
     gSchedule.actionYear = 2030;
     gSchedule.actionMonth = 5;
-    ClearSchedule();
+    ClearSchedule(window_.Handle());
     EXPECT_EQ(2030, gSchedule.actionYear);
     EXPECT_EQ(5, gSchedule.actionMonth);
 }
@@ -137,13 +137,13 @@ TEST_F(ActionsTest, ClearScheduleWithNothingPendingKeepsTheComponents) {
 TEST_F(ActionsTest, ClearScheduleKillsTheStageAndClockTimers) {
     HWND window = window_.Handle();
     SetTimer(window, IDT_CLOCK, 100000, nullptr);
-    ClearSchedule();  // no stage (one that fired, say): the clock goes all the same
+    ClearSchedule(window_.Handle());  // no stage (one that fired, say): the clock goes all the same
     EXPECT_FALSE(KillTimer(window, IDT_CLOCK));
 
     SetTimer(window, 4, 100000, nullptr);
     SetTimer(window, IDT_CLOCK, 100000, nullptr);
     gSchedule.timerStage = 4;
-    ClearSchedule();  // nothing scheduled, yet the armed stage goes
+    ClearSchedule(window_.Handle());  // nothing scheduled, yet the armed stage goes
     EXPECT_EQ(0, gSchedule.timerStage);
     EXPECT_FALSE(KillTimer(window, 4));
     EXPECT_FALSE(KillTimer(window, IDT_CLOCK));
@@ -172,7 +172,7 @@ TEST_F(ActionsTest, ScheduledActionsMakeTheirRequestsOnce) {
         testwin::StandInMainWindow window;
         Schedule(c.kind);
         SetTimer(window.Handle(), IDT_CLOCK, 100000, nullptr);
-        ExecuteScheduledAction();
+        ExecuteScheduledAction(window.Handle());
         FinishSuspensionIfAny(window.Handle());
         EXPECT_EQ(c.requests, probe::Requests()) << c.kind;
         EXPECT_EQ(c.endsSession, KillTimer(window.Handle(), IDT_CLOCK) != FALSE)
@@ -187,7 +187,7 @@ TEST_F(ActionsTest, ScheduledActionsMakeTheirRequestsOnce) {
 }
 
 TEST_F(ActionsTest, NothingScheduledEndsTheProgram) {
-    ExecuteScheduledAction();
+    ExecuteScheduledAction(window_.Handle());
     EXPECT_TRUE(probe::Requests().empty());
     EXPECT_EQ(1, window_.DestroyMessages());
 }
@@ -195,7 +195,7 @@ TEST_F(ActionsTest, NothingScheduledEndsTheProgram) {
 TEST_F(ActionsTest, ReminderShowsItsBoxWithTheScheduleAlreadyCleared) {
     Schedule(kActionReminder);
     testwin::BoxWatcher boxes;
-    ExecuteScheduledAction();
+    ExecuteScheduledAction(window_.Handle());
     const auto seen = boxes.Boxes();
     ASSERT_EQ(1u, seen.size());
     EXPECT_EQ("Upozornění", seen[0].caption);
@@ -210,10 +210,10 @@ TEST_F(ActionsTest, RefusedScheduledSuspendRestoresTheWindowAndReports) {
     probe::Reset("suspend");
     Schedule(kActionHibernate);
     testwin::BoxWatcher boxes;
-    ExecuteScheduledAction();
+    ExecuteScheduledAction(window_.Handle());
     FinishSuspensionIfAny(window_.Handle());
     Schedule(kActionStandby);
-    ExecuteScheduledAction();
+    ExecuteScheduledAction(window_.Handle());
     FinishSuspensionIfAny(window_.Handle());
     const auto seen = boxes.Boxes();
     ASSERT_EQ(2u, seen.size());
@@ -247,7 +247,7 @@ TEST_F(ActionsTest, WakeUpWhoseThreadCannotStartIsReportedAndCleared) {
         gSchedule.wakeYear = 2026;
         gSchedule.wakeDelaySeconds = 600;
         testwin::BoxWatcher boxes;
-        ExecuteScheduledAction();
+        ExecuteScheduledAction(window_.Handle());
         const auto seen = boxes.Boxes();
         ASSERT_EQ(1u, seen.size()) << c.kind;
         EXPECT_EQ(c.text, seen[0].text);

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "app/dll_search.h"
+#include "base/dll_search.h"
 
 namespace {
 

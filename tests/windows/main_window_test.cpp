@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/ids.h"
+#include "base/ids.h"
 #include "app/main_window.h"
-#include "app/os_level.h"
+#include "base/os_level.h"
 #include "power_probe.h"
 
 namespace {

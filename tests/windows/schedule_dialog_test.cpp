@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "actions/action_kind.h"
-#include "app/ids.h"
+#include "base/ids.h"
 #include "app/main_window.h"
-#include "app/os_level.h"
+#include "base/os_level.h"
 #include "power_probe.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_dialog.h"

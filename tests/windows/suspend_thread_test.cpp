@@ -6,8 +6,8 @@
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
-#include "app/os_level.h"
-#include "app/ids.h"
+#include "base/os_level.h"
+#include "base/ids.h"
 #include "power_probe.h"
 #include "schedule/schedule_state.h"
 #include "test_window.h"
@@ -36,7 +36,7 @@ protected:
         // A test that stopped early still lets its thread end before the next.
         if (running_) {
             const WakeDone done = WaitForWakeDone(30000);
-            if (done.arrived) FinishSuspension(done.succeeded);
+            if (done.arrived) FinishSuspension(window_.Handle(), done.succeeded);
         }
         gSchedule = ScheduleState{};
         gOsVersion = {0, 0};
@@ -54,7 +54,7 @@ protected:
         gSchedule.wakeDelaySeconds = delaySeconds;
         started_ = GetTickCount();
         running_ = true;
-        ExecuteScheduledAction();
+        ExecuteScheduledAction(window_.Handle());
     }
 
     // The thread's report, read from the stand-in window's queue within `boundMs`.
@@ -112,7 +112,7 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
 
     SetTimer(window_.Handle(), IDT_CLOCK, 100000, nullptr);
-    FinishSuspension(done.succeeded);
+    FinishSuspension(window_.Handle(), done.succeeded);
     EXPECT_FALSE(KillTimer(window_.Handle(), IDT_CLOCK)) << "the clock stops with the schedule";
     EXPECT_EQ(0, gSchedule.actionKind);
     EXPECT_EQ(-1, gSchedule.actionYear);
@@ -132,7 +132,7 @@ TEST_F(WakeThreadTest, HibernateGetsTheLongerLeadAndATimerNotArmedIsNotWaitedFor
     EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
                      "EnableShutdownPrivilege()", "Suspend(1,1,0)", "StayAwake(0x3)"}),
               probe::Requests());
-    FinishSuspension(done.succeeded);
+    FinishSuspension(window_.Handle(), done.succeeded);
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
@@ -149,7 +149,7 @@ TEST_F(WakeThreadTest, TimerThatCannotBeMadeDoesNotHoldTheWakeUpBack) {
               probe::Requests())
         << "the suspension goes ahead without a wake-up";
     EXPECT_EQ(600, gSchedule.wakeDelaySeconds);
-    FinishSuspension(done.succeeded);
+    FinishSuspension(window_.Handle(), done.succeeded);
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
@@ -157,14 +157,14 @@ TEST_F(WakeThreadTest, ScheduleCommittedWhileAsleepIsSpared) {
     probe::Reset("timer");
     ExecuteWithWakeUp(kActionStandby, 10);
     // Meanwhile the user cancels and commits a new schedule.
-    ClearSchedule();
+    ClearSchedule(window_.Handle());
     gSchedule.actionKind = kActionLock;
     gSchedule.actionYear = 2027;
 
     const WakeDone done = WaitForWakeDone(10000);
     ASSERT_TRUE(done.arrived);
     const uint32_t clearings = gScheduleClearings;
-    FinishSuspension(done.succeeded);
+    FinishSuspension(window_.Handle(), done.succeeded);
     EXPECT_EQ(kActionLock, gSchedule.actionKind);
     EXPECT_EQ(2027, gSchedule.actionYear);
     EXPECT_EQ(clearings, gScheduleClearings) << "not even an empty clearing";
@@ -194,6 +194,6 @@ TEST_F(WakeThreadTest, OnWindows2000AndXpTheWakeUpSaysAUserIsPresent) {
             if (line.rfind("StayAwake(", 0) == 0) stayAwake.push_back(line);
         }
         EXPECT_EQ(c.stayAwake, stayAwake) << c.version.major << "." << c.version.minor;
-        FinishSuspension(done.succeeded);
+        FinishSuspension(window_.Handle(), done.succeeded);
     }
 }

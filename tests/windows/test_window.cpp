@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/ids.h"
+#include "base/ids.h"
 #include "app/main_window.h"
 
 namespace testwin {

@@ -1,4 +1,4 @@
-#include "app/os_level.h"
+#include "base/os_level.h"
 
 int32_t gOsLevel = kOsLevelNone;
 OsVersion gOsVersion = {0, 0};

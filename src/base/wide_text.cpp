@@ -1,4 +1,4 @@
-#include "app/wide_text.h"
+#include "base/wide_text.h"
 
 int WideText::Length() const {
     int length = 0;

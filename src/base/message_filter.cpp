@@ -1,4 +1,4 @@
-#include "app/message_filter.h"
+#include "base/message_filter.h"
 
 namespace {
 

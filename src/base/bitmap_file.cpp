@@ -1,4 +1,4 @@
-#include "app/bitmap_file.h"
+#include "base/bitmap_file.h"
 
 void DrawBitmapFile(HDC dc, const char* path, int x, int y) {
     HANDLE picture = LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);

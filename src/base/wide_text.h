@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
 

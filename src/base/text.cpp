@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "base/text.h"
 
 Text& Text::append(const char* chars, size_t count) {
     for (size_t i = 0; i < count && length_ < kCapacity - 1; ++i) chars_[length_++] = chars[i];

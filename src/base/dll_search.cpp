@@ -1,4 +1,4 @@
-#include "app/dll_search.h"
+#include "base/dll_search.h"
 
 #include <cstring>
 
