@@ -12,7 +12,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
 
 packages=(cmake make g++ python3 googletest libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 wine32:i386 fonts-wine xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386)
+          wine64 wine32:i386 fonts-wine xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386
+          locales)
 wine=/usr/lib/wine/wine64   # Wine's 64-bit loader
 wine32=/usr/lib/wine/wine   # and its 32-bit one, for the program that ships
 qemu32=/usr/bin/qemu-i386-static  # (qemu-user-static) where the kernel runs no 32-bit code
@@ -32,12 +33,23 @@ export SOURCE_DATE_EPOCH
 
 log() { printf '== %s\n' "$*"; }
 
+# Wine names Unix files through the locale's character set: with no UTF-8
+# locale of the name it is given, a file name beyond ASCII (the tests' folder
+# "Nástroje") cannot be made at all.  localedef comes with the package locales.
+czech_locale() {
+    locale -a 2>/dev/null | grep -qixE 'cs_CZ\.utf-?8' && return 0
+    log "generating the locale cs_CZ.UTF-8"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" localedef -i cs_CZ -f UTF-8 cs_CZ.UTF-8
+}
+
 install_missing() {  # install_missing [MORE-PACKAGES...]
     local missing=()
     for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    [ ${#missing[@]} -eq 0 ] && { czech_locale; return; }
     log "installing: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -47,7 +59,7 @@ install_missing() {  # install_missing [MORE-PACKAGES...]
     fi
     "${sudo[@]}" apt-get update -qq &&
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-            "${missing[@]}" >/dev/null
+            "${missing[@]}" >/dev/null && czech_locale
 }
 
 build() {  # build PRESET

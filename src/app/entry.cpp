@@ -5,6 +5,8 @@
 // none of it.  The system's msvcrt.dll initialises itself when it loads.
 #include <windows.h>
 
+#include "app/command_line.h"
+
 // The linker gathers the constructors of globals into this list: a count or
 // -1, the functions, a null.  The programs keep their globals constant, but a
 // global that needs one still gets it here, last first, as the runtime did.
@@ -20,21 +22,6 @@ void RunConstructors() {
         count = reinterpret_cast<size_t>(__CTOR_LIST__[0]);
     }
     for (size_t i = count; i >= 1; --i) __CTOR_LIST__[i]();
-}
-
-// What follows the program's own name on its command line, as the runtime
-// handed it to WinMain: the name ends at the first space outside quotes, and
-// the spaces after it are skipped.  Bytes compare as signed chars, as they
-// always have there.
-char* ArgumentsOf(char* line) {
-    if (line == nullptr) return nullptr;
-    bool quoted = false;
-    while (*line > ' ' || (*line != '\0' && quoted)) {
-        if (*line == '"') quoted = !quoted;
-        ++line;
-    }
-    while (*line != '\0' && *line <= ' ') ++line;
-    return line;
 }
 
 }  // namespace

@@ -63,8 +63,14 @@ int RunProgram(HINSTANCE instance, char* commandLine) {
     if (commandLine == nullptr) {
         commandLine = empty;
     }
+    // A first byte of 128 or above starts the window, whatever the system's
+    // upper case makes of it: where a code page lacks the capital, it gives a
+    // plain letter instead ("ü" becomes "U", the standby, in the Arabic 1256).
+    const bool beyondAscii = static_cast<unsigned char>(commandLine[0]) >= 0x80;
     CharUpperA(commandLine);
-    const QuickAction quick = QuickActionForFirstByte(static_cast<signed char>(commandLine[0]));
+    const QuickAction quick =
+        beyondAscii ? QuickAction::None
+                    : QuickActionForFirstByte(static_cast<signed char>(commandLine[0]));
     if (quick != QuickAction::None) {
         RunQuickAction(quick);
         return 0;

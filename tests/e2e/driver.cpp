@@ -176,20 +176,20 @@ RegistryValue::~RegistryValue() {
 }
 
 Program::Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,
-                 const std::string& refuse)
+                 const std::string& refuse, const std::string& typedName)
     : cwd_(cwd) {
     SetEnvironmentVariableA("HALVEXOR_PROBE_LOG", (cwd + "\\probe.log").c_str());
     SetEnvironmentVariableA("HALVEXOR_PROBE_REFUSE", refuse.c_str());
     const std::string path =
         exeName.find('\\') != std::string::npos ? exeName : ProgramDir() + "\\" + exeName;
-    std::string commandLine = "\"" + path + "\"";
+    std::string commandLine = typedName.empty() ? "\"" + path + "\"" : typedName;
     if (!arguments.empty()) commandLine += " " + arguments;
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(),
-                        &startup, &info_)) {
+    if (!CreateProcessA(typedName.empty() ? nullptr : path.c_str(), writable.data(), nullptr,
+                        nullptr, FALSE, 0, nullptr, cwd.c_str(), &startup, &info_)) {
         info_ = {};
         std::fprintf(stderr, "cannot start %s (error %lu)\n", commandLine.c_str(), GetLastError());
     }

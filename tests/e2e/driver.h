@@ -78,9 +78,10 @@ public:
     // Starts ProgramDir()\exeName (or exeName itself when it is a path) with
     // the given argument text in `cwd`.  The probe build writes its power
     // requests to cwd\probe.log; `refuse` lists the requests it refuses (see
-    // tests/support/power_probe.h).
+    // tests/support/power_probe.h).  `typedName` (as typed at a prompt,
+    // unquoted) stands first on the command line in place of the quoted path.
     Program(const std::string& exeName, const std::string& arguments, const std::string& cwd,
-            const std::string& refuse = "");
+            const std::string& refuse = "", const std::string& typedName = "");
     ~Program();  // ends the process if it is still running
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

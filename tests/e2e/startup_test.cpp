@@ -19,6 +19,7 @@ const char kProbe[] = "halvexor_probe.exe";
 struct QuickCase {
     const char* arguments;
     Lines requests;
+    const char* folder = nullptr;  // started from there, its name typed unquoted
 };
 
 void PrintTo(const QuickCase& c, std::ostream* out) { *out << '"' << c.arguments << '"'; }
@@ -29,7 +30,11 @@ class QuickActionTest : public ::testing::TestWithParam<QuickCase> {};
 // writes the data folder.
 TEST_P(QuickActionTest, MakesItsOneRequestAndLeavesDataAlone) {
     ScratchDir dir;
-    Program program(kProbe, GetParam().arguments, dir.Path());
+    const char* folder = GetParam().folder;
+    const std::string typed = folder ? folder + std::string("\\") + kProbe : "";
+    ASSERT_TRUE(!folder || (CreateDirectoryA(dir.File(folder).c_str(), nullptr) &&
+                            e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, dir.File(typed))));
+    Program program(folder ? dir.File(typed) : kProbe, GetParam().arguments, dir.Path(), "", typed);
     EXPECT_EQ(0u, program.WaitForExit());
     EXPECT_EQ(GetParam().requests, program.Requests());
     EXPECT_TRUE(dir.List("data").empty());
@@ -48,7 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         QuickCase{"Z", {"Lock()"}},
         // Only the first character counts.
         QuickCase{"hello world", {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}},
-        QuickCase{"zzz /x", {"Lock()"}}));
+        QuickCase{"zzz /x", {"Lock()"}},
+        // A Czech letter does not end the name (its "stroje" would be the S).
+        QuickCase{"z", {"Lock()"}, "Nástroje"}));
 
 TEST(QuickAction, LetterWorksWithoutDataFolderOrWithDamagedSettings) {
     ScratchDir bare(false);

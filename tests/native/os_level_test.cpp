@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "app/command_line.h"
 #include "base/os_level.h"
 
 TEST(OsLevel, OnlyNtFiveZeroAndMinorOneAreSupported) {
@@ -55,4 +58,16 @@ TEST(QuickActions, OnlyTheEightLettersAct) {
     EXPECT_EQ(QuickAction::None, QuickActionForFirstByte('\0'));
     EXPECT_EQ(QuickAction::None, QuickActionForFirstByte('h'));
     EXPECT_EQ(QuickAction::None, QuickActionForFirstByte('/'));
+}
+
+// A Czech letter (a byte of 128 or above here) is text wherever it stands.
+TEST(CommandLine, ArgumentsFollowTheWholeName) {
+    const char* const cases[][2] = {
+        {"Nástroje\\halvexor.exe", ""}, {"Nástroje\\halvexor.exe z", "z"},
+        {"\"C:\\Moje nástroje\\halvexor.exe\"  v", "v"}, {"C:\\\"a b\"\\halvexor.exe r", "r"},
+        {"halvexor.exe Úsporný", "Úsporný"}, {"halvexor.exe\t \tZ /x", "Z /x"}, {"", ""}};
+    for (const auto& c : cases) {
+        std::string line = c[0];
+        EXPECT_STREQ(c[1], ArgumentsOf(&line[0])) << c[0];
+    }
 }
