@@ -5,14 +5,14 @@
 
 #include "actions/actions.h"
 #include "actions/power_requests.h"
-#include "base/bitmap_file.h"
 #include "app/commands.h"
+#include "app/status_display.h"
+#include "app/window_layout.h"
+#include "base/bitmap_file.h"
 #include "base/ids.h"
 #include "base/message_filter.h"
 #include "base/os_level.h"
-#include "app/status_display.h"
 #include "base/wide_text.h"
-#include "app/window_layout.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_timers.h"
 

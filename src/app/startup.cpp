@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "actions/actions.h"
-#include "base/dll_search.h"
 #include "app/main_window.h"
+#include "base/dll_search.h"
 #include "base/os_level.h"
 #include "base/wide_text.h"
 #include "settings/settings_store.h"

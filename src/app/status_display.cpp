@@ -1,9 +1,9 @@
 #include "app/status_display.h"
 
-#include "base/bitmap_file.h"
 #include "app/status_text.h"
-#include "base/wide_text.h"
 #include "app/window_layout.h"
+#include "base/bitmap_file.h"
+#include "base/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
 #include "settings/settings_file.h"

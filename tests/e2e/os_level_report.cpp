@@ -3,8 +3,8 @@
 // tests run it under the Windows versions that Wine can pretend to be.
 #include <windows.h>
 
-#include "base/os_level.h"
 #include "app/startup.h"
+#include "base/os_level.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return DetermineOsLevel() ? gOsLevel : -1;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "base/ids.h"
 #include "app/main_window.h"
+#include "base/ids.h"
 #include "base/os_level.h"
 #include "power_probe.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "actions/action_kind.h"
-#include "base/ids.h"
 #include "app/main_window.h"
+#include "base/ids.h"
 #include "base/os_level.h"
 #include "power_probe.h"
 #include "schedule/calendar_clock.h"

@@ -6,8 +6,8 @@
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
-#include "base/os_level.h"
 #include "base/ids.h"
+#include "base/os_level.h"
 #include "power_probe.h"
 #include "schedule/schedule_state.h"
 #include "test_window.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "base/ids.h"
 #include "app/main_window.h"
+#include "base/ids.h"
 
 namespace testwin {
 namespace {
