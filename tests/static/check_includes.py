@@ -1,18 +1,17 @@
-"""The program reads from the bottom up: every include of src/ points down.
+"""Every include of src/ points down, and no units include each other in a circle.
 
-A unit is a source with its header.  The platform-free core is what the
-library halvexor_core in CMakeLists.txt compiles, and the headers without a
-source that include no Windows header.  A unit of base/, the ground floor,
-includes nothing above it; a core unit only the ground's core and other cores;
-the glue any core, the ground, and the glue of its own folder and of those it
-stands on below; app/, the top, anything.  No units include each other in a
-circle.  Usage: check_includes.py SRC-DIR CMAKELISTS
+A unit is a source with its header.  The core is what halvexor_core in
+CMakeLists.txt compiles, and the headers without a source that include no
+Windows header; the rest is glue.  The ground floor, base/, includes only
+itself; a core the cores below app/; the glue those and the glue of the
+floors that MAY_INCLUDE names; app/, the top, anything.
+Usage: check_includes.py SRC-DIR CMAKELISTS
 """
 import pathlib, re, sys
 
-# The glue of each folder and what it stands on, lowest first.
-STANDS_ON = {"base": [], "actions": ["base"], "settings": ["base"], "dialogs": ["base"],
-             "schedule": ["base", "actions", "settings"]}
+# Whose glue the glue of each folder may include: its own, and the floors below it.
+MAY_INCLUDE = {"base": ["base"], "actions": ["base", "actions"], "settings": ["base", "settings"],
+               "dialogs": ["base", "dialogs"], "schedule": ["base", "actions", "settings", "schedule"]}
 
 src, cmake = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]).read_text()
 core_sources = re.search(r"add_library\(halvexor_core STATIC(.*?)\)", cmake, re.S).group(1).split()
@@ -37,32 +36,24 @@ def is_core(unit):
 faults = []
 for unit, targets in includes.items():
     folder = unit.split("/")[0]
-    for target, where in targets:
+    for target, where in filter(lambda t: t[0] in units, targets):
         to = target.split("/")[0]
-        if target not in units:
-            continue
+        core = is_core(target) and to != "app"
         if folder == "base":
-            ok = to == "base"
-        elif is_core(unit):
-            ok = folder == "app" or is_core(target) and to != "app"
-        else:
-            ok = folder == "app" or to in [folder] + STANDS_ON[folder] or is_core(target) and to != "app"
-        if not ok:
+            core = to == "base"
+        if not (folder == "app" or core or not is_core(unit) and to in MAY_INCLUDE[folder]):
             faults.append(f"{where}: {unit} ({'core' if is_core(unit) else 'glue'}) may not include \"{target}.h\"")
 
-# Circles: a depth-first walk that meets a unit still on its path.
-state = {}
-def walk(unit, path):
-    state[unit] = 1
+def walk(unit, path):  # depth first; a unit met again on its own path closes a circle
     for target, where in includes.get(unit, []):
-        if state.get(target) == 1:
-            faults.append(f"{where}: circle " + " -> ".join(path[path.index(target):] + [unit, target]))
-        elif target in units and not state.get(target):
-            walk(target, path + [unit])
-    state[unit] = 2
+        if target in path:
+            faults.append(f"{where}: circle " + " -> ".join(path[path.index(target):] + [target]))
+        elif target in units and target not in done:
+            walk(target, path + [target])
+    done.add(unit)
+done = set()
 for unit in units:
-    if not state.get(unit):
-        walk(unit, [])
+    walk(unit, [unit])
 
 print("\n".join(faults) if faults else f"{len(units)} units, every include points down")
 sys.exit(1 if faults else 0)

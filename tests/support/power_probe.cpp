@@ -52,52 +52,43 @@ bool Record(const char* name, const char* call) {
     return !IsRefused(name);
 }
 
-// The query Windows 2000 and XP make of every top-level window before a
-// suspension that is not forced, sent from a thread of its own as the system
-// does, bounded as the system bounds it (there 20 s a window, here 5 s in
-// all): recorded with how long the program's windows took to answer, or that
-// one did not.  A process without windows is asked nothing.
+// The query Windows 2000 and XP send every top-level window before a
+// suspension that is not forced, from a thread of their own, bounded as they
+// bound it (there 20 s a window, here 5 s in all).  A process without windows
+// is asked nothing.
 struct Query {
-    DWORD processId;
     DWORD deadline;
-    bool asked;
-    bool answered;
+    int asked;
+    bool late;
 };
 
 BOOL CALLBACK AskWindow(HWND window, LPARAM parameter) {
     Query& query = *reinterpret_cast<Query*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId) return TRUE;
-    query.asked = true;
-    const DWORD now = GetTickCount();
-    const DWORD left = now < query.deadline ? query.deadline - now : 0;
+    if (owner != GetCurrentProcessId()) return TRUE;
+    ++query.asked;
+    const LONG left = static_cast<LONG>(query.deadline - GetTickCount());
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 1, SMTO_NORMAL, left,
-                            &answer) == 0) {
-        query.answered = false;
-        return FALSE;
-    }
-    return TRUE;
+    query.late = SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 1, SMTO_NORMAL,
+                                     left > 0 ? left : 0, &answer) == 0;
+    return !query.late;
 }
 
-DWORD WINAPI AskWindows(LPVOID parameter) {
-    EnumWindows(AskWindow, reinterpret_cast<LPARAM>(parameter));
-    return 0;
-}
+DWORD WINAPI AskWindows(LPVOID query) { return !EnumWindows(AskWindow, reinterpret_cast<LPARAM>(query)); }
 
 }  // namespace
 
 void QuerySuspend() {
     const DWORD start = GetTickCount();
-    Query query = {GetCurrentProcessId(), start + 5000, false, true};
+    Query query = {start + 5000, 0, false};
     HANDLE thread = CreateThread(nullptr, 0, AskWindows, &query, 0, nullptr);
     if (thread == nullptr) return;
-    WaitForSingleObject(thread, INFINITE);  // the query thread bounds itself
+    WaitForSingleObject(thread, INFINITE);  // the query bounds itself
     CloseHandle(thread);
-    if (!query.asked) return;
+    if (query.asked == 0) return;
     char call[64];
-    wsprintfA(call, query.answered ? "QuerySuspend(answered in %lu ms)" : "QuerySuspend(no answer in %lu ms)",
+    wsprintfA(call, "QuerySuspend(%s in %lu ms)", query.late ? "no answer" : "answered",
               GetTickCount() - start);
     Record("query", call);
 }

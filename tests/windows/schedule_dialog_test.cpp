@@ -52,10 +52,12 @@ protected:
         gSchedule = ScheduleState{};
     }
 
-    // The dialog, modeless, as the procedure sees it on opening.
+    // The dialog, modeless, as the procedure sees it on opening, given the
+    // main window (a stand-in's, if any).
     HWND Open(int templateId = IDD_SCHEDULE) {
         dialog_ = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(templateId), nullptr,
-                                     templateId == IDD_SCHEDULE ? ScheduleDialog : PollStepDialog, 0);
+                                     templateId == IDD_SCHEDULE ? ScheduleDialog : PollStepDialog,
+                                     reinterpret_cast<LPARAM>(gMainWindow));
         ShowWindow(dialog_, SW_SHOWNA);
         return dialog_;
     }
