@@ -41,22 +41,77 @@ const char kScheduledStandbyRefused[] =
 
 void ReportSuspendFailure(HWND window, const char* text) {
     ShowWindow(window, SW_RESTORE);
-    ShowError(window, text);
+    MessageBoxCp(window, text, "Chyba", MB_ICONERROR | kRaisedBoxStyle);
 }
 
-// The suspension the thread is carrying out, if any: at most one at a time.
+// The hibernates and standbys the window has asked for, one a slot.  Only
+// the system's call itself holds the next one back: a slot that is Calling,
+// from the hand-over until the system's call returns (at once when refused,
+// after the machine has slept otherwise), makes every later request wait in
+// its slot until then, as it waited in the window's queue when the window's
+// own thread made the call; then the oldest goes ahead.  A wake-up's wait for
+// its timer and its pause after it (Waking) hold nothing back.
 struct Suspension {
-    bool underWay;
-    bool wakeUp;
-    uint32_t generation;     // gScheduleClearings when it began
-    const char* refusedText;
-} suspension = {};
+    enum State { Free, Waiting, Calling, Waking } state;
+    SuspensionOrder order;
+    const char* refusedText;  // shown when the system refuses
+    uint32_t generation;      // gScheduleClearings when it was asked for
+    uint32_t turn;            // waiting requests go in the order they came
+};
+const int kSuspensionSlots = 8;
+Suspension suspensions[kSuspensionSlots] = {};
+uint32_t nextTurn = 0;
 
-// Hands a suspension to its thread; false when the thread cannot start.
-bool HandOver(HWND window, const SuspensionOrder& order, const char* refusedText) {
-    if (!StartSuspensionThread(order, window)) return false;
-    suspension = {true, order.wakeUp, gScheduleClearings, refusedText};
-    return true;
+// A refused suspension, or one whose thread could not start: reported; a
+// wake-up's schedule is cleared unless it has been replaced or cancelled
+// since.
+void ReportRefused(HWND window, const Suspension& refused) {
+    if (refused.order.wakeUp && refused.generation == gScheduleClearings) ClearSchedule(window);
+    ReportSuspendFailure(window, refused.refusedText);
+}
+
+bool CallUnderWay() {
+    for (const Suspension& s : suspensions) {
+        if (s.state == Suspension::Calling) return true;
+    }
+    return false;
+}
+
+// Starts the request that has waited longest, unless a call is under way.  A
+// wake-up whose schedule was cancelled or replaced meanwhile is not asked for.
+void StartNextWaiting(HWND window) {
+    while (!CallUnderWay()) {
+        Suspension* next = nullptr;
+        for (Suspension& s : suspensions) {
+            if (s.state == Suspension::Waiting &&
+                (next == nullptr || nextTurn - s.turn > nextTurn - next->turn)) {
+                next = &s;
+            }
+        }
+        if (next == nullptr) return;
+        if (next->order.wakeUp && next->generation != gScheduleClearings) {
+            next->state = Suspension::Free;
+        } else if (StartSuspensionThread(next->order, window, next - suspensions)) {
+            next->state = Suspension::Calling;
+        } else {
+            // Without its thread the suspension never happens: as refused.
+            const Suspension refused = *next;
+            next->state = Suspension::Free;
+            ReportRefused(window, refused);
+        }
+    }
+}
+
+void RequestFromWindow(HWND window, const SuspensionOrder& order, const char* refusedText) {
+    for (Suspension& s : suspensions) {
+        if (s.state == Suspension::Free) {
+            s = {Suspension::Waiting, order, refusedText, gScheduleClearings, nextTurn++};
+            StartNextWaiting(window);
+            return;
+        }
+    }
+    // Eight at once are not waited for: said, not dropped.
+    ReportRefused(window, {Suspension::Free, order, refusedText, gScheduleClearings, 0});
 }
 
 }  // namespace
@@ -90,25 +145,29 @@ int HibernateComputer() { return RequestSuspension(true, false, true) ? 1 : 0; }
 int StandbyComputer() { return RequestSuspension(false, false, true) ? 1 : 0; }
 
 void SuspendFromWindow(HWND window, int32_t actionKind, const char* refusedText) {
-    if (suspension.underWay) return;  // the machine is on its way down already
-    // Without its thread the suspension never happens: reported as refused.
-    if (!HandOver(window, SuspensionOrder{actionKind, false, 0, false}, refusedText)) {
-        ReportSuspendFailure(window, refusedText);
-    }
+    RequestFromWindow(window, SuspensionOrder{actionKind, false, 0, false}, refusedText);
 }
 
-void FinishSuspension(HWND window, WPARAM succeeded) {
-    if (!suspension.underWay) return;
-    const Suspension done = suspension;
-    suspension.underWay = false;
-    if (done.wakeUp) {
+void FinishSuspension(HWND window, WPARAM report, LPARAM ticket) {
+    if (ticket < 0 || ticket >= kSuspensionSlots) return;
+    Suspension& s = suspensions[ticket];
+    if (s.state != Suspension::Calling && s.state != Suspension::Waking) return;
+    if (report == kSuspensionReturned) {
+        s.state = Suspension::Waking;
+        StartNextWaiting(window);
+        return;
+    }
+    const Suspension done = s;
+    s.state = Suspension::Free;
+    StartNextWaiting(window);
+    if (report == kSuspensionRefused) {
+        ReportRefused(window, done);
+    } else if (done.order.wakeUp && done.generation == gScheduleClearings) {
         // A schedule that the user cancelled, or cancelled and replaced with
         // a new one, while the machine slept is not the suspension's: every
         // such change went through ClearSchedule, so a changed count spares
         // the schedule now pending.
-        if (done.generation == gScheduleClearings) ClearSchedule(window);
-    } else if (succeeded == 0) {
-        ReportSuspendFailure(window, done.refusedText);
+        ClearSchedule(window);
     }
 }
 
@@ -157,15 +216,9 @@ void ExecuteScheduledAction(HWND window) {
         // The action is under way: a warning now would come after it, and be
         // on the screen when the machine wakes.
         gSchedule.warningShown = 1;
-        if (suspension.underWay) {
-            ClearSchedule(window);  // the machine is on its way down already
-        } else if (!HandOver(window, order, nullptr)) {
-            // Reported and cleared as a suspension the system refused.  Only
-            // hibernate and standby carry a wake-up.
-            ClearSchedule(window);
-            ReportSuspendFailure(window, kind == kActionStandby ? kScheduledStandbyRefused
-                                                        : kScheduledHibernateRefused);
-        }
+        RequestFromWindow(window, order,
+                          kind == kActionStandby ? kScheduledStandbyRefused
+                                                 : kScheduledHibernateRefused);
         return;
     }
 

@@ -17,16 +17,18 @@ void PowerOffComputer();
 int HibernateComputer();
 int StandbyComputer();
 
-// The window's hibernate (kActionHibernate) or standby: asked for on the
+// The window's hibernate (kActionHibernate) or standby: asked for on a
 // suspension thread, so that the window goes on answering meanwhile.  A
 // refusal restores the window and shows `refusedText`, owned by it, once the
-// thread has reported (FinishSuspension).  Ignored while another suspension
-// is under way.
+// thread has reported (FinishSuspension).  While another suspension's call is
+// under way it waits for that call to return, then goes ahead.
 void SuspendFromWindow(HWND window, int32_t actionKind, const char* refusedText);
 
-// On WM_SUSPENSION_DONE: reports a refused suspension, or clears the schedule
-// of a wake-up, unless it has been cleared since the wake-up began.
-void FinishSuspension(HWND window, WPARAM succeeded);
+// On WM_SUSPENSION_DONE (`report` and `ticket` are its wParam and lParam):
+// starts the request that waits for the call that has returned, reports a
+// refused suspension (a wake-up's schedule cleared), and clears the schedule
+// of a finished wake-up, unless it has been cleared since the wake-up began.
+void FinishSuspension(HWND window, WPARAM report, LPARAM ticket);
 
 int TurnMonitorOff();
 int StartScreenSaver();

@@ -15,7 +15,8 @@ namespace {
 // nothing that the window's thread writes.  Owned and freed by the thread.
 struct Job {
     SuspensionOrder order;
-    HWND window;  // told when it is over
+    HWND window;    // told when the request has returned and when it is over
+    LPARAM ticket;  // given back with every report
 };
 
 // How long the thread may wait for an armed timer after the resume: its whole
@@ -26,8 +27,10 @@ DWORD TimerWaitBound(int32_t delaySeconds) {
 }
 
 // After a scheduled hibernate or standby, the wake-up: the timer armed first,
-// then the suspension, forced and with wake events allowed.
-void SuspendAndWakeUp(const SuspensionOrder& order) {
+// then the suspension, forced and with wake events allowed.  False when the
+// system refused the suspension: the timer is gone again and nothing waits.
+bool SuspendAndWakeUp(const Job& job) {
+    const SuspensionOrder& order = job.order;
     // The handle stays with this thread.
     HANDLE timer = power::CreateWakeTimer();
     const bool armed =
@@ -42,8 +45,15 @@ void SuspendAndWakeUp(const SuspensionOrder& order) {
         goOn = RequestSuspension(true, true, false);
     }
     if (!goOn) {
-        ExitProcess(3);  // silently; the schedule is left as it is
+        if (timer != nullptr) {
+            CancelWaitableTimer(timer);
+            CloseHandle(timer);
+        }
+        return false;
     }
+    // The machine is awake: the window may ask for the next suspension while
+    // this thread waits for its timer.
+    PostMessageA(job.window, WM_SUSPENSION_DONE, kSuspensionReturned, job.ticket);
 
     if (armed) {
         // Woken by the timer this returns at once; woken earlier by something
@@ -73,29 +83,31 @@ void SuspendAndWakeUp(const SuspensionOrder& order) {
     if (held) {
         power::StayAwake(ES_CONTINUOUS);  // the thread's state ends with it
     }
+    return true;
 }
 
 DWORD WINAPI SuspensionThread(LPVOID parameter) {
     const Job job = *static_cast<Job*>(parameter);
     std::free(parameter);
 
-    WPARAM succeeded = 1;
+    bool succeeded;
     if (job.order.wakeUp) {
-        SuspendAndWakeUp(job.order);
+        succeeded = SuspendAndWakeUp(job);
     } else {
         // Not forced, wake events off: the window's own hibernate and standby.
-        succeeded = RequestSuspension(job.order.actionKind == kActionHibernate, false, true) ? 1 : 0;
+        succeeded = RequestSuspension(job.order.actionKind == kActionHibernate, false, true);
     }
-    PostMessageA(job.window, WM_SUSPENSION_DONE, succeeded, 0);
+    PostMessageA(job.window, WM_SUSPENSION_DONE, succeeded ? kSuspensionOver : kSuspensionRefused,
+                 job.ticket);
     return 0;
 }
 
 }  // namespace
 
-bool StartSuspensionThread(const SuspensionOrder& order, HWND window) {
+bool StartSuspensionThread(const SuspensionOrder& order, HWND window, LPARAM ticket) {
     auto* job = static_cast<Job*>(std::malloc(sizeof(Job)));
     if (job == nullptr) return false;
-    *job = Job{order, window};
+    *job = Job{order, window, ticket};
     HANDLE thread = power::StartSuspensionThread(SuspensionThread, job);
     if (thread == nullptr) {
         std::free(job);

@@ -6,9 +6,9 @@
 //
 // With a wake-up the thread arms a waitable timer that resumes the machine,
 // suspends it, waits off the due time after the resume, keeps the machine
-// from going straight back to sleep and pauses three seconds.  Either way it
-// then tells the window with WM_SUSPENSION_DONE; it never touches the
-// schedule or the window itself.
+// from going straight back to sleep and pauses three seconds.  It tells the
+// window with WM_SUSPENSION_DONE; it never touches the schedule or the window
+// itself.
 #pragma once
 
 #include <windows.h>
@@ -22,8 +22,16 @@ struct SuspensionOrder {
     bool userPresent;       // with a wake-up: say so after it (see WakeUpNeedsUserPresent)
 };
 
+// What a WM_SUSPENSION_DONE says in its wParam; its lParam is the `ticket`
+// the thread was started with.
+enum : WPARAM {
+    kSuspensionRefused = 0,   // the system refused; the thread is over
+    kSuspensionOver = 1,      // done, a wake-up's wait and pause included; the thread is over
+    kSuspensionReturned = 2,  // a wake-up's request has returned, the machine is awake;
+                              // its wait goes on and kSuspensionOver follows
+};
+
 // Main thread.  Starts the thread for `order` and returns at once; the
-// thread posts WM_SUSPENSION_DONE to `window` when it is over, wParam 1, or 0
-// when the system refused a suspension without a wake-up.  A refused wake-up
-// ends the program with exit code 3.  False when the thread cannot be started.
-bool StartSuspensionThread(const SuspensionOrder& order, HWND window);
+// thread posts its reports to `window`, each with `ticket` as the lParam.
+// False when the thread cannot be started.
+bool StartSuspensionThread(const SuspensionOrder& order, HWND window, LPARAM ticket);

@@ -343,7 +343,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             break;
         case WM_SUSPENSION_DONE:
-            FinishSuspension(window, wParam);
+            FinishSuspension(window, wParam, lParam);
             break;
         case WM_CLOSE:
             if (MessageBoxCp(window, "Opravdu ukončit?", "Halvexor", MB_YESNO | MB_ICONQUESTION) !=

@@ -26,3 +26,11 @@ private:
 };
 
 int MessageBoxCp(HWND owner, const char* text, const char* caption, UINT type);
+
+// Added to the style of every box that a schedule raises by itself (the
+// warning, the reminder, the report of a scheduled action that failed or was
+// missed): it comes while the user works in another program, and Windows
+// keeps a program in the background from taking the foreground, so the box
+// would open behind.  MB_SYSTEMMODAL is MB_APPLMODAL with WS_EX_TOPMOST, as
+// MB_TOPMOST gives it (Wine honours only the first).
+constexpr UINT kRaisedBoxStyle = MB_SYSTEMMODAL | MB_SETFOREGROUND;

@@ -348,16 +348,30 @@ TEST(Suspension, WindowAnswersTheSystemsQueryOnEveryPath) {
     }
 }
 
-// A refused suspension ends the program at once, with code 3 and no box.
-TEST(WakeUp, RefusedSuspensionEndsTheProgramWithCode3) {
+// A wake-up's suspension that the system refuses is reported as a refused
+// one without a wake-up is, in front; nothing is left pending and the
+// program goes on.
+TEST(WakeUp, RefusedSuspensionIsReportedAndTheProgramGoesOn) {
     Running run(SettingsFile(0, 0, 1, 0, 0), "suspend");
     HWND dialog = run.Schedule();
     ASSERT_NE(nullptr, dialog);
     ScheduleStandbyWakingIn(dialog, "30");
-    EXPECT_EQ(3u, run.program.WaitForExit(5000));
+    HWND box = run.program.WaitForBox("Chyba", 5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Chyba - nelze systém uvést do stavu úsporného režimu !\nChyba : ER-PA01-002",
+              BoxText(box));
+    EXPECT_EQ(run.main, GetWindow(box, GW_OWNER));
+    EXPECT_NE(0, GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Press(box, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(box));
     EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
                      "EnableShutdownPrivilege()", "Suspend(0,1,0)"}),
               run.program.Requests());
+    dialog = run.Schedule();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(Ticked(dialog, kStandby)) << "nothing pending";
+    ASSERT_TRUE(run.Cancel(dialog));
+    EXPECT_EQ(0u, run.program.Close());
 }
 
 // The clock timer feeds the status display: with the warning on, it is given

@@ -40,11 +40,12 @@ protected:
     // Hibernate and standby come back from the suspension thread: its report
     // handled as the window would.
     static void FinishSuspensionIfAny(HWND window) {
-        WPARAM succeeded = 0;
+        WPARAM report = 0;
+        LPARAM ticket = 0;
         const Lines requests = probe::Requests();
         if (!requests.empty() && requests[0] == "StartSuspensionThread()" &&
-            testwin::TakeSuspensionDone(window, 5000, &succeeded)) {
-            FinishSuspension(window, succeeded);
+            testwin::TakeSuspensionDone(window, 5000, &report, &ticket)) {
+            FinishSuspension(window, report, ticket);
         }
     }
 

@@ -6,6 +6,7 @@
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
+#include "actions/suspend_thread.h"
 #include "base/ids.h"
 #include "base/os_level.h"
 #include "power_probe.h"
@@ -21,7 +22,8 @@ constexpr DWORD kTickSlack = 50;
 
 struct WakeDone {
     bool arrived;
-    WPARAM succeeded;
+    WPARAM report;
+    LPARAM ticket;
     DWORD afterMs;  // since the action was executed
 };
 
@@ -36,7 +38,7 @@ protected:
         // A test that stopped early still lets its thread end before the next.
         if (running_) {
             const WakeDone done = WaitForWakeDone(30000);
-            if (done.arrived) FinishSuspension(window_.Handle(), done.succeeded);
+            if (done.arrived) FinishSuspension(window_.Handle(), done.report, done.ticket);
         }
         gSchedule = ScheduleState{};
         gOsVersion = {0, 0};
@@ -59,14 +61,15 @@ protected:
 
     // The thread's report, read from the stand-in window's queue within `boundMs`.
     WakeDone WaitForWakeDone(DWORD boundMs) {
-        WPARAM succeeded = 0;
+        WPARAM report = 0;
+        LPARAM ticket = 0;
         const DWORD waited = GetTickCount() - started_;
         if (!testwin::TakeSuspensionDone(window_.Handle(), boundMs > waited ? boundMs - waited : 0,
-                                         &succeeded)) {
-            return {false, 0, 0};
+                                         &report, &ticket)) {
+            return {false, 0, 0, 0};
         }
         running_ = false;
-        return {true, succeeded, GetTickCount() - started_};
+        return {true, report, ticket, GetTickCount() - started_};
     }
 
     // The requests once there are `count` of them (or after 5 s).
@@ -112,7 +115,7 @@ TEST_F(WakeThreadTest, StandbyWaitsOffTheDueTimeThenTheMainThreadClears) {
     EXPECT_EQ(10, gSchedule.wakeDelaySeconds);
 
     SetTimer(window_.Handle(), IDT_CLOCK, 100000, nullptr);
-    FinishSuspension(window_.Handle(), done.succeeded);
+    FinishSuspension(window_.Handle(), done.report, done.ticket);
     EXPECT_FALSE(KillTimer(window_.Handle(), IDT_CLOCK)) << "the clock stops with the schedule";
     EXPECT_EQ(0, gSchedule.actionKind);
     EXPECT_EQ(-1, gSchedule.actionYear);
@@ -132,7 +135,7 @@ TEST_F(WakeThreadTest, HibernateGetsTheLongerLeadAndATimerNotArmedIsNotWaitedFor
     EXPECT_EQ((Lines{"StartSuspensionThread()", "CreateWakeTimer()", "ArmWakeTimer(-300000000)",
                      "EnableShutdownPrivilege()", "Suspend(1,1,0)", "StayAwake(0x3)"}),
               probe::Requests());
-    FinishSuspension(window_.Handle(), done.succeeded);
+    FinishSuspension(window_.Handle(), done.report, done.ticket);
     EXPECT_EQ(0, gSchedule.actionKind);
 }
 
@@ -149,8 +152,56 @@ TEST_F(WakeThreadTest, TimerThatCannotBeMadeDoesNotHoldTheWakeUpBack) {
               probe::Requests())
         << "the suspension goes ahead without a wake-up";
     EXPECT_EQ(600, gSchedule.wakeDelaySeconds);
-    FinishSuspension(window_.Handle(), done.succeeded);
+    FinishSuspension(window_.Handle(), done.report, done.ticket);
     EXPECT_EQ(0, gSchedule.actionKind);
+}
+
+// While a wake-up waits for its timer the machine is awake, and nothing holds
+// the next suspension back; only a call under way does, until it returns.
+// The wake-up, once over, clears nothing it was not given.
+TEST_F(WakeThreadTest, RequestsDuringTheWakeUpsWaitGoAhead) {
+    ExecuteWithWakeUp(kActionStandby, 10);
+    ASSERT_EQ(5u, RequestsOnceThereAre(5).size());
+    MSG returned = {};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+        if (PeekMessageA(&returned, window_.Handle(), WM_SUSPENSION_DONE, WM_SUSPENSION_DONE,
+                         PM_REMOVE)) break;
+        Sleep(10);
+    }
+    ASSERT_EQ(kSuspensionReturned, returned.wParam);
+    FinishSuspension(window_.Handle(), returned.wParam, returned.lParam);
+
+    // "Hibernovat": the pending schedule cleared first, then the request.
+    const auto suspends = [] {
+        Lines found;
+        for (const std::string& r : probe::Requests())
+            if (r.rfind("Suspend(", 0) == 0) found.push_back(r);
+        return found;
+    };
+    ClearSchedule(window_.Handle());
+    SuspendFromWindow(window_.Handle(), kActionHibernate, "refused");
+    for (DWORD start = GetTickCount(); suspends().size() < 2 && GetTickCount() - start < 5000;)
+        Sleep(10);
+    // A standby scheduled meanwhile waits for the hibernate's call to return.
+    gSchedule.actionKind = kActionStandby;
+    gSchedule.actionYear = 2026;
+    ExecuteScheduledAction(window_.Handle());
+    EXPECT_EQ((Lines{"Suspend(0,1,0)", "Suspend(1,0,1)"}), suspends());
+    WPARAM report = 0;
+    LPARAM ticket = 0;
+    ASSERT_TRUE(testwin::TakeSuspensionDone(window_.Handle(), 5000, &report, &ticket));
+    FinishSuspension(window_.Handle(), report, ticket);
+    ASSERT_TRUE(testwin::TakeSuspensionDone(window_.Handle(), 5000, &report, &ticket));
+    FinishSuspension(window_.Handle(), report, ticket);
+    EXPECT_EQ((Lines{"Suspend(0,1,0)", "Suspend(1,0,1)", "Suspend(0,0,1)"}), suspends());
+
+    gSchedule.actionKind = kActionLock;  // committed after the standby
+    gSchedule.actionYear = 2027;
+    const WakeDone done = WaitForWakeDone(20000);
+    ASSERT_TRUE(done.arrived);
+    FinishSuspension(window_.Handle(), done.report, done.ticket);
+    EXPECT_EQ(kActionLock, gSchedule.actionKind);
+    EXPECT_EQ(2027, gSchedule.actionYear);
 }
 
 TEST_F(WakeThreadTest, ScheduleCommittedWhileAsleepIsSpared) {
@@ -164,7 +215,7 @@ TEST_F(WakeThreadTest, ScheduleCommittedWhileAsleepIsSpared) {
     const WakeDone done = WaitForWakeDone(10000);
     ASSERT_TRUE(done.arrived);
     const uint32_t clearings = gScheduleClearings;
-    FinishSuspension(window_.Handle(), done.succeeded);
+    FinishSuspension(window_.Handle(), done.report, done.ticket);
     EXPECT_EQ(kActionLock, gSchedule.actionKind);
     EXPECT_EQ(2027, gSchedule.actionYear);
     EXPECT_EQ(clearings, gScheduleClearings) << "not even an empty clearing";
@@ -191,6 +242,6 @@ TEST_F(WakeThreadTest, OnWindows2000AndXpTheWakeUpSaysAUserIsPresent) {
         ASSERT_TRUE(done.arrived);
         const Lines requests = probe::Requests();
         EXPECT_EQ(c.lastTwo, requests[requests.size() - 2] + " " + requests.back()) << c.version.major;
-        FinishSuspension(window_.Handle(), done.succeeded);
+        FinishSuspension(window_.Handle(), done.report, done.ticket);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "actions/actions.h"
+#include "actions/suspend_thread.h"
 #include "app/main_window.h"
 #include "base/ids.h"
 
@@ -112,12 +114,17 @@ void BoxWatcher::Watch() {
     }
 }
 
-bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* succeeded) {
+bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* report, LPARAM* ticket) {
     const DWORD start = GetTickCount();
     do {
         MSG message;
-        if (PeekMessageA(&message, window, WM_SUSPENSION_DONE, WM_SUSPENSION_DONE, PM_REMOVE)) {
-            *succeeded = message.wParam;
+        while (PeekMessageA(&message, window, WM_SUSPENSION_DONE, WM_SUSPENSION_DONE, PM_REMOVE)) {
+            if (message.wParam == kSuspensionReturned) {
+                FinishSuspension(window, message.wParam, message.lParam);
+                continue;
+            }
+            *report = message.wParam;
+            *ticket = message.lParam;
             return true;
         }
         Sleep(10);

@@ -50,9 +50,10 @@ private:
     std::thread thread_;
 };
 
-// Takes the suspension thread's report (WM_SUSPENSION_DONE) from the queue
-// of `window` within `boundMs`, for the test to hand to FinishSuspension as
-// the window would; false (and said) when none came.
-bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* succeeded);
+// Takes the suspension thread's final report (WM_SUSPENSION_DONE) from the
+// queue of `window` within `boundMs`, for the test to hand to FinishSuspension
+// as the window would; a wake-up's report that its request has returned is
+// handed on as it comes.  False (and said) when none came.
+bool TakeSuspensionDone(HWND window, DWORD boundMs, WPARAM* report, LPARAM* ticket);
 
 }  // namespace testwin
