@@ -184,7 +184,7 @@ int StartScreenSaver() {
 void ShowTimedReminder(HWND window) {
     ShowWindow(window, SW_RESTORE);
     MessageBoxCp(window, "Časované upozornění od programu Halvexor !", "Upozornění",
-                MB_ICONWARNING);
+                 MB_ICONWARNING | kRaisedBoxStyle);
 }
 
 int ClearSchedule(HWND window) {

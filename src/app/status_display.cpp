@@ -83,7 +83,7 @@ void PaintStatus(HWND window, HDC dc, int scale) {
         gSchedule.warningShown = 1;
         ShowWindow(window, SW_RESTORE);
         MessageBoxCp(window, WarningText(view.warningSeconds).c_str(), "Upozornění",
-                    MB_ICONWARNING);
+                     MB_ICONWARNING | kRaisedBoxStyle);
     }
 
     SelectObject(dc, previous);

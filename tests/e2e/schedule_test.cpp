@@ -387,6 +387,7 @@ TEST(ScheduleDialog, WarningComesOnceBeforeTheAction) {
     ASSERT_NE(nullptr, warning);
     const DWORD warned = GetTickCount() - confirmed;
     EXPECT_EQ(0u, BoxText(warning).find("Akce bude provedena za ")) << BoxText(warning);
+    EXPECT_NE(0, GetWindowLongA(warning, GWL_EXSTYLE) & WS_EX_TOPMOST) << "in front of every window";
     EXPECT_GE(warned, 1500u);
     EXPECT_LE(warned, 5000u);
     Press(warning, IDOK);
@@ -394,6 +395,7 @@ TEST(ScheduleDialog, WarningComesOnceBeforeTheAction) {
     HWND reminder = run.program.WaitForBox("Upozornění", 8000);
     ASSERT_NE(nullptr, reminder);
     EXPECT_EQ("Časované upozornění od programu Halvexor !", BoxText(reminder));
+    EXPECT_NE(0, GetWindowLongA(reminder, GWL_EXSTYLE) & WS_EX_TOPMOST);
     Press(reminder, IDOK);
     ASSERT_TRUE(e2e::WaitUntilGone(reminder));
     EXPECT_EQ(nullptr, run.program.WaitForBox("Upozornění", 1500));
