@@ -6,6 +6,7 @@
 #include "base/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
+#include "schedule/trigger_timers.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -71,7 +72,14 @@ void PaintStatus(HWND window, HDC dc, int scale) {
     Rectangle(dc, ScaleLayout(220, scale), ScaleLayout(20, scale), ScaleLayout(330, scale),
               ScaleLayout(42, scale));
 
-    const StatusView view = ComputeStatusView(LocalNow(), gSchedule, gSettings);
+    // The countdown timer counts elapsed time: the panel counts to the moment
+    // it fires, not to the action time stored when the clock may have shown
+    // another time.
+    const DateTime now = LocalNow();
+    ScheduleState counted = gSchedule;
+    const int32_t countdownLeft = CountdownSecondsLeft();
+    if (countdownLeft >= 0) SetActionTime(counted, CalendarSum(now, DateTime{0, 0, 0, 0, 0, countdownLeft}));
+    const StatusView view = ComputeStatusView(now, counted, gSettings);
     if (view.showsText) {
         RECT text = {ScaleLayout(225, scale), ScaleLayout(22, scale), ScaleLayout(324, scale),
                      ScaleLayout(39, scale)};

@@ -15,6 +15,22 @@ namespace {
 // between schedules.
 int32_t pollIntervalSeconds = 0;
 
+// The countdown timer of the current schedule: when it was started and its
+// interval.  It runs on the tick count, whatever the wall clock does.
+DWORD countdownStartTick = 0;
+uint32_t countdownIntervalMs = 0;
+
+bool CountdownArmed() {
+    return gSettings.useCountdown == 1 && gSchedule.actionKind != 0 &&
+           gSchedule.timerStage == kTimerStart;
+}
+
+// Milliseconds until the countdown timer fires; negative once it is due.
+int64_t CountdownMsLeft() {
+    return static_cast<int64_t>(countdownIntervalMs) -
+           static_cast<int64_t>(GetTickCount() - countdownStartTick);
+}
+
 // Carries out a decision of PlanTick or PlanReplan.
 void CarryOut(HWND window, const TimerStep& step) {
     if (step.killTimer != 0) {
@@ -52,6 +68,8 @@ void ArmScheduleTimers(HWND window) {
         pollIntervalSeconds = plan.pollIntervalSeconds;
     }
     gSchedule.timerStage = plan.newStage;
+    countdownStartTick = GetTickCount();
+    countdownIntervalMs = plan.intervalMs;
     SetTimer(window, static_cast<UINT_PTR>(plan.timerId), plan.intervalMs, nullptr);
 }
 
@@ -68,4 +86,10 @@ void HandleScheduleTimer(HWND window, int timerId) {
 
 void ReplanScheduleTimers(HWND window) {
     CarryOut(window, PlanReplan(LocalNow(), gSchedule, gSettings));
+}
+
+int32_t CountdownSecondsLeft() {
+    if (!CountdownArmed()) return -1;
+    const int64_t msLeft = CountdownMsLeft();
+    return msLeft > 0 ? static_cast<int32_t>((msLeft + 999) / 1000) : 0;
 }

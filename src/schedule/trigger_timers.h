@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Starts watching a newly committed schedule, or carries it out at once when
 // it is to be applied immediately.
 void ArmScheduleTimers(HWND window);
@@ -17,3 +19,8 @@ void HandleScheduleTimer(HWND window, int timerId);
 // was set, daylight saving, a resume): the stage timers wait off elapsed time
 // and would not notice.  A countdown keeps running as it is.
 void ReplanScheduleTimers(HWND window);
+
+// While the countdown timer runs: the whole seconds until it fires, counted
+// as the timer counts, so that the clock panel and the warning follow the
+// timer also after the wall clock has moved; -1 otherwise.
+int32_t CountdownSecondsLeft();

@@ -29,7 +29,7 @@ namespace {
 
 const WPARAM kCommandSchedule = 40006;
 const int kOk = 1000;
-const int kReminder = 1014, kActionUsesSeconds = 1022, kPollStepButton = 1013;
+const int kReminder = 1014, kLock = 1001, kActionUsesSeconds = 1022, kPollStepButton = 1013;
 const int kStep10s = 1016;
 const int kActionFields[6] = {1005, 1007, 1008, 1009, 1010, 1011};
 const char kReminderText[] = "Časované upozornění od programu Halvexor !";
@@ -83,13 +83,15 @@ struct ClockTest : ::testing::Test {
     void TearDown() override { SetClockOffset(0); }
 };
 
-// Schedules the reminder at the whole second `aheadSeconds` after the clock's
-// current one, typed as a date and time to the second, watched by the
-// cascade or by a fixed step of 10 s; confirmed.  Returns the action time.
-int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixedStep) {
+// Schedules the reminder (or another action) at the whole second
+// `aheadSeconds` after the clock's current one, typed as a date and time to
+// the second, watched by the cascade or by a fixed step of 10 s; confirmed.
+// Returns the action time.
+int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixedStep,
+                           int action = kReminder) {
     HWND dialog = run.OpenDialog(kCommandSchedule, "Načasovat akci");
     if (dialog == nullptr) return -1;
-    Click(dialog, kReminder);
+    Click(dialog, action);
     Click(dialog, kActionUsesSeconds);
     if (fixedStep) {
         Press(dialog, kPollStepButton);
@@ -99,8 +101,8 @@ int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixed
         Press(steps, kOk);
         if (!e2e::WaitUntilGone(steps)) return -1;
     }
-    const int64_t action = ClockMs() / 1000 * 1000 + aheadSeconds * 1000LL;
-    const SYSTEMTIME t = FromClockMs(action);
+    const int64_t at = ClockMs() / 1000 * 1000 + aheadSeconds * 1000LL;
+    const SYSTEMTIME t = FromClockMs(at);
     const int values[6] = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     for (int i = 0; i < 6; ++i) {
         char text[8];
@@ -108,7 +110,7 @@ int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixed
         e2e::SetText(dialog, kActionFields[i], text);
     }
     Press(dialog, kOk);
-    return e2e::WaitUntilGone(dialog) ? action : -1;
+    return e2e::WaitUntilGone(dialog) ? at : -1;
 }
 
 // Answers the reminder box and closes the program.
@@ -235,4 +237,32 @@ TEST_F(ClockTest, AMoveBackNeverFiresEarlyNorLooksEverySecond) {
     EXPECT_GE(seen, action);
     EXPECT_LE(seen - told, 2000);
     Dismiss(run, box);
+}
+
+// With the countdown timer the action comes when its time has elapsed, the
+// clock moved or not; the clock panel and the warning count to that moment
+// too, so an hour set back (the end of summer time) loses no warning and an
+// hour forward brings none early.
+TEST_F(ClockTest, TheCountdownsWarningFollowsItsTimerWhenTheClockMoves) {
+    for (int move : {-3600, 3600}) {
+        SCOPED_TRACE(move);
+        SetClockOffset(0);
+        e2e::Session run(SettingsFile(0, 1, 1, 1, 5));
+        ASSERT_NE(nullptr, run.main);
+        ASSERT_GE(ScheduleReminderAt(run, 12, false), 0);
+        SetClockOffset(move);
+        PostMessageA(run.main, WM_TIMECHANGE, 0, 0);
+        HWND warning = run.program.WaitForBox("Upozornění", 15000);
+        const DWORD warned = GetTickCount();
+        ASSERT_NE(nullptr, warning);
+        EXPECT_EQ(0u, BoxText(warning).find("Akce bude provedena za ")) << BoxText(warning);
+        Press(warning, IDOK);
+        ASSERT_TRUE(e2e::WaitUntilGone(warning));
+        HWND reminder = run.program.WaitForBox("Upozornění", 15000);
+        const DWORD lead = GetTickCount() - warned;
+        ASSERT_NE(nullptr, reminder);
+        std::printf("clock moved %+d s: the warning %lu ms before the action\n", move, lead);
+        EXPECT_LE(lead, 5600u) << "not earlier than its lead of 5 s";
+        Dismiss(run, reminder);
+    }
 }
