@@ -49,6 +49,11 @@ BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam);
 // notification-area icon.
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
 
+// How long to wait before the icon that the shell refused is tried again: a
+// few seconds (the probe waits less, so that a test sees a whole round of
+// tries).
+UINT TrayRetryMs();
+
 // Enables SeShutdownPrivilege in the process token: OpenProcessToken,
 // LookupPrivilegeValueA, AdjustTokenPrivileges.  Returns what the last step
 // returned; a privilege the account does not hold still counts as success.

@@ -42,6 +42,8 @@ BOOL StayAwake(EXECUTION_STATE flags) { return SetThreadExecutionState(flags) !=
 
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); }
 
+UINT TrayRetryMs() { return 4000; }
+
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     return PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);
 }

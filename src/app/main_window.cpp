@@ -45,12 +45,23 @@ int hideButtonState = kHideNormal;
 // hidden window could never be brought back.
 UINT taskbarCreatedMessage = 0;
 
-// Started from the Run key or the Startup folder, the program can come up
-// before the taskbar exists, and the shell refuses the icon; the system's
-// advice is to wait for TaskbarCreated.  The window waits this long for it
-// before it gives up as it would have at once.
-const UINT kTrayWaitMs = 30000;
-bool waitingForTaskbar = false;
+// The icon is not there: the shell refused it at the start (a logon before
+// the taskbar exists, or while it is busy) or when it came back after a
+// restart.  The system's advice is to wait and try again: every
+// power::TrayRetryMs() and on every TaskbarCreated, kTrayTries times in all,
+// three minutes at least.  Then a start gives up as it would have at once (a
+// box, exit -4), and after a restart the window is shown, the only way left
+// to reach the program.
+const int kTrayTries = 45;
+int trayTriesLeft = 0;    // 0 while the icon is there or nobody tries any more
+bool trayAtStart = false;  // the tries began with the program's start
+bool trayIconThere = false;
+
+void RetryTrayIcon(HWND window, bool atStart) {
+    if (trayTriesLeft == 0) trayAtStart = atStart;
+    trayTriesLeft = kTrayTries;
+    SetTimer(window, IDT_TRAY_WAIT, power::TrayRetryMs(), nullptr);
+}
 
 struct ButtonSpec {
     const char* text;
@@ -143,7 +154,30 @@ bool AddTrayIconQuietly() {
     icon.uTimeout = 10000;
     lstrcpynA(icon.szInfoTitle, kTitle, sizeof icon.szInfoTitle);
     icon.dwInfoFlags = NIIF_INFO;
-    return power::NotifyIcon(NIM_ADD, &icon) != FALSE;
+    trayIconThere = power::NotifyIcon(NIM_ADD, &icon) != FALSE;
+    return trayIconThere;
+}
+
+// One more try to add the icon; the last one that fails gives up.
+void HandleTrayRetry(HWND window) {
+    if (AddTrayIconQuietly()) {
+        trayTriesLeft = 0;
+        KillTimer(window, IDT_TRAY_WAIT);
+        return;
+    }
+    if (--trayTriesLeft > 0) return;
+    KillTimer(window, IDT_TRAY_WAIT);
+    if (!trayAtStart) {
+        ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
+        return;
+    }
+    // The box; a taskbar that comes while it is open gets the icon, and the
+    // program goes on.
+    AddTrayIcon();
+    if (!trayIconThere) {
+        PostQuitMessage(-4);
+    }
 }
 
 bool IsCaptionButton(LRESULT hit) {
@@ -230,10 +264,10 @@ int CreateMainWindow() {
         if (GetClassLongPtrA(window, GCLP_HICONSM) == 0) {
             return 0;
         }
-        waitingForTaskbar = true;
-        SetTimer(window, IDT_TRAY_WAIT, kTrayWaitMs, nullptr);
+        RetryTrayIcon(window, true);
     }
     if (!CreateActionButtons()) {
+        RemoveTrayIcon();  // the program ends here: no icon left behind
         return 0;
     }
     EnableActionsByLevel();
@@ -370,12 +404,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             break;
         case WM_TIMER:
             if (wParam == IDT_TRAY_WAIT) {
-                // No taskbar came: the same box and exit as a refusal at once.
-                KillTimer(window, IDT_TRAY_WAIT);
-                waitingForTaskbar = false;
-                if (!AddTrayIcon()) {
-                    PostQuitMessage(-4);
-                }
+                HandleTrayRetry(window);
                 break;
             }
             if (wParam == IDT_CLOCK) {
@@ -397,10 +426,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             break;
         default:
-            if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0 &&
-                AddTrayIconQuietly() && waitingForTaskbar) {
-                KillTimer(window, IDT_TRAY_WAIT);
-                waitingForTaskbar = false;
+            // Every icon is gone with the old shell: added anew, and tried
+            // again while the new one refuses it.
+            if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+                if (AddTrayIconQuietly()) {
+                    trayTriesLeft = 0;
+                    KillTimer(window, IDT_TRAY_WAIT);
+                } else {
+                    RetryTrayIcon(window, false);
+                }
             }
             break;
     }

@@ -158,15 +158,26 @@ BOOL StayAwake(EXECUTION_STATE flags) {
 
 // A refused "tray" is a taskbar that is not there yet when the program
 // starts: the first icon it adds is refused, the later ones reach the shell.
-// Not recorded, as every start adds the icon.
+// "trayA-B" refuses the adds A to B, counted from 1: a taskbar busy for a
+// while, or one that comes back after a restart and refuses at first.  Not
+// recorded, as every start adds the icon.
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
-    static bool added = false;
-    if (message == NIM_ADD && !added) {
-        added = true;
-        if (probe::IsRefused("tray")) return FALSE;
+    static int adds = 0;
+    if (message == NIM_ADD) {
+        ++adds;
+        const Text list = Text(",") += probe::Refused().c_str();
+        if (const char* tray = std::strstr(list.c_str(), ",tray")) {
+            const char* end = tray + 5;
+            while (*end >= '0' && *end <= '9') ++end;
+            const int first = end > tray + 5 ? std::atoi(tray + 5) : 1;
+            const int last = *end == '-' ? std::atoi(end + 1) : first;
+            if (adds >= first && adds <= last) return FALSE;
+        }
     }
     return Shell_NotifyIconA(message, data);
 }
+
+UINT TrayRetryMs() { return 100; }
 
 BOOL BroadcastSysCommand(WPARAM command, LPARAM lParam) {
     char call[64];
