@@ -422,7 +422,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // one), Windows 2000 and XP send only the critical resume.
             if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND ||
                 wParam == PBT_APMRESUMECRITICAL) {
-                ReplanScheduleTimers(window);
+                ResumeScheduleTimers(window);
             }
             break;
         default:

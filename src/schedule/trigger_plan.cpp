@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "actions/action_kind.h"
+
 namespace {
 
 // SetTimer takes no longer interval than this.
@@ -217,4 +219,23 @@ TimerStep PlanReplan(const DateTime& now, const ScheduleState& schedule, const S
         return TimerStep{TimerStep::KeepRunning, 0, 0, 0, armed};
     }
     return ArmForRemainder(now, schedule, armed);
+}
+
+int64_t SecondsPast(const DateTime& now, const DateTime& moment) {
+    const DateTime past = CalendarDifference(now, moment);
+    if (past.year != 0 || past.month != 0) return 31 * 86400;
+    return static_cast<int64_t>(past.day) * 86400 + past.hour * 3600 + past.minute * 60 + past.second;
+}
+
+TimerStep PlanResume(const DateTime& now, const ScheduleState& schedule, const Settings& settings,
+                     int64_t countdownSecondsPast) {
+    const int32_t armed = schedule.timerStage;
+    if (schedule.actionKind != 0 && schedule.actionKind != kActionReminder && armed >= kTimerStart &&
+        armed <= kTimerSeconds) {
+        const int64_t past = settings.useCountdown == 1
+                                 ? countdownSecondsPast
+                                 : SecondsPast(now, WatchedActionTime(schedule));
+        if (past > kMissedAfterSeconds) return TimerStep{TimerStep::Miss, armed, 0, 0, 0};
+    }
+    return PlanReplan(now, schedule, settings);
 }

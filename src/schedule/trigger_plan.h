@@ -66,9 +66,10 @@ ArmPlan PlanArm(const DateTime& now, const ScheduleState& schedule, const Settin
 // ExecuteScheduledAction; for Arm sets `timerStage` to newStage and starts
 // timerId with intervalMs (a running timer of that id takes the new interval
 // from now on); for KeepRunning leaves the ticking timer running; for Ignore
-// does nothing at all.
+// does nothing at all; for Miss sets `timerStage` to 0, clears the schedule
+// and says that its action was not carried out.
 struct TimerStep {
-    enum Kind : int32_t { Ignore, KeepRunning, Arm, Fire };
+    enum Kind : int32_t { Ignore, KeepRunning, Arm, Fire, Miss };
     Kind kind;
     int32_t killTimer;    // 0 = none
     int32_t timerId;      // Arm: the timer to start; 0 otherwise
@@ -93,3 +94,21 @@ TimerStep PlanTick(int32_t timerId, const DateTime& now, const ScheduleState& sc
 // a schedule with no stage armed (none pending, or one already carried out).
 // Carried out by the glue as PlanTick's steps are.
 TimerStep PlanReplan(const DateTime& now, const ScheduleState& schedule, const Settings& settings);
+
+// A resume that finds the action's moment further in the past than this: the
+// machine slept through it.
+constexpr int64_t kMissedAfterSeconds = 60;
+
+// How many whole seconds `now` lies after `moment`, 0 when not after; a month
+// or more counts as 31 days.
+int64_t SecondsPast(const DateTime& now, const DateTime& moment);
+
+// The decision when the machine has resumed.  An action whose moment lies
+// more than kMissedAfterSeconds in the past is not carried out late (Miss):
+// a shut down or a lock would come under the hands of whoever just opened the
+// lid, with no warning first.  A timed reminder is still shown, late.  The
+// moment of a countdown is the timer's, `countdownSecondsPast` (from the tick
+// count, which the glue knows); otherwise the watched action time.  Anything
+// else as PlanReplan decides.
+TimerStep PlanResume(const DateTime& now, const ScheduleState& schedule, const Settings& settings,
+                     int64_t countdownSecondsPast);

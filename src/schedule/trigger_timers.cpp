@@ -4,6 +4,7 @@
 
 #include "actions/actions.h"
 #include "base/ids.h"
+#include "base/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
 #include "schedule/trigger_plan.h"
@@ -44,6 +45,14 @@ void CarryOut(HWND window, const TimerStep& step) {
         case TimerStep::Arm:
             gSchedule.timerStage = step.newStage;
             SetTimer(window, static_cast<UINT_PTR>(step.timerId), step.intervalMs, nullptr);
+            break;
+        case TimerStep::Miss:
+            gSchedule.timerStage = 0;
+            ClearSchedule(window);
+            ShowWindow(window, SW_RESTORE);
+            MessageBoxCp(window,
+                         "Naplánovaná akce nebyla provedena, v určený čas byl počítač uspán !",
+                         "Upozornění", MB_ICONWARNING | kRaisedBoxStyle);
             break;
         case TimerStep::KeepRunning:
         case TimerStep::Ignore:
@@ -86,6 +95,11 @@ void HandleScheduleTimer(HWND window, int timerId) {
 
 void ReplanScheduleTimers(HWND window) {
     CarryOut(window, PlanReplan(LocalNow(), gSchedule, gSettings));
+}
+
+void ResumeScheduleTimers(HWND window) {
+    const int64_t msLeft = CountdownArmed() ? CountdownMsLeft() : 0;
+    CarryOut(window, PlanResume(LocalNow(), gSchedule, gSettings, -msLeft / 1000));
 }
 
 int32_t CountdownSecondsLeft() {

@@ -20,6 +20,11 @@ void HandleScheduleTimer(HWND window, int timerId);
 // and would not notice.  A countdown keeps running as it is.
 void ReplanScheduleTimers(HWND window);
 
+// The same after the machine has resumed, except that an action whose moment
+// the machine slept through by more than a minute is not carried out: the
+// schedule is cleared and a box says so (a timed reminder is still shown).
+void ResumeScheduleTimers(HWND window);
+
 // While the countdown timer runs: the whole seconds until it fires, counted
 // as the timer counts, so that the clock panel and the warning follow the
 // timer also after the wall clock has moved; -1 otherwise.

@@ -266,3 +266,27 @@ TEST_F(ClockTest, TheCountdownsWarningFollowsItsTimerWhenTheClockMoves) {
         Dismiss(run, reminder);
     }
 }
+
+// A resume that finds the action's time two minutes past (the machine slept
+// through it): the lock is not carried out late, a box in front says so, and
+// nothing is left pending.  (A reminder is still shown late: see the resume
+// rows above.)
+TEST_F(ClockTest, AnActionTheMachineSleptThroughIsNotCarriedOut) {
+    e2e::Session run(SettingsFile(0, 0, 0, 0, 0));
+    ASSERT_NE(nullptr, run.main);
+    ASSERT_GE(ScheduleReminderAt(run, 90, false, kLock), 0);
+    SetClockOffset(210);
+    PostMessageA(run.main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    HWND box = run.program.WaitForBox("Upozornění", 5000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Naplánovaná akce nebyla provedena, v určený čas byl počítač uspán !", BoxText(box));
+    EXPECT_NE(0, GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Press(box, IDOK);
+    ASSERT_TRUE(e2e::WaitUntilGone(box));
+    HWND dialog = run.OpenDialog(kCommandSchedule, "Načasovat akci");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_FALSE(e2e::Ticked(dialog, kLock)) << "nothing pending";
+    EXPECT_TRUE(run.Cancel(dialog));
+    EXPECT_TRUE(run.program.Requests().empty()) << "no lock";
+    EXPECT_EQ(0u, run.program.Close());
+}
