@@ -78,7 +78,9 @@ void PaintStatus(HWND window, HDC dc, int scale) {
     const DateTime now = LocalNow();
     ScheduleState counted = gSchedule;
     const int32_t countdownLeft = CountdownSecondsLeft();
-    if (countdownLeft >= 0) SetActionTime(counted, CalendarSum(now, DateTime{0, 0, 0, 0, 0, countdownLeft}));
+    if (countdownLeft >= 0) {
+        SetActionTime(counted, CalendarSum(now, DateTime{0, 0, 0, 0, 0, countdownLeft}));
+    }
     const StatusView view = ComputeStatusView(now, counted, gSettings);
     if (view.showsText) {
         RECT text = {ScaleLayout(225, scale), ScaleLayout(22, scale), ScaleLayout(324, scale),

@@ -33,7 +33,7 @@
 #define IDT_STAGE_FIRST 1
 #define IDT_STAGE_LAST 6
 #define IDT_CLOCK 123
-#define IDT_TRAY_WAIT 124  // the wait for a taskbar that was not there at the start
+#define IDT_TRAY_WAIT 124  // the tries to add an icon the shell refused
 
 // Main window: private messages.
 #define WM_TRAY_ICON (0x8000 + 1)  // WM_APP + 1, from the notification-area icon

@@ -32,7 +32,7 @@ int64_t CountdownMsLeft() {
            static_cast<int64_t>(GetTickCount() - countdownStartTick);
 }
 
-// Carries out a decision of PlanTick or PlanReplan.
+// Carries out a decision of PlanTick, PlanReplan or PlanResume.
 void CarryOut(HWND window, const TimerStep& step) {
     if (step.killTimer != 0) {
         KillTimer(window, static_cast<UINT_PTR>(step.killTimer));
