@@ -156,23 +156,17 @@ BOOL StayAwake(EXECUTION_STATE flags) {
     return probe::Record("awake", call);
 }
 
-// A refused "tray" is a taskbar that is not there yet when the program
-// starts: the first icon it adds is refused, the later ones reach the shell.
-// "trayA-B" refuses the adds A to B, counted from 1: a taskbar busy for a
-// while, or one that comes back after a restart and refuses at first.  Not
+// A refused "trayA-B" is a taskbar not there yet at logon, busy, or just
+// restarted: the icon's adds A to B, counted from 1, are refused.  Not
 // recorded, as every start adds the icon.
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
     static int adds = 0;
-    if (message == NIM_ADD) {
-        ++adds;
-        const Text list = Text(",") += probe::Refused().c_str();
-        if (const char* tray = std::strstr(list.c_str(), ",tray")) {
-            const char* end = tray + 5;
-            while (*end >= '0' && *end <= '9') ++end;
-            const int first = end > tray + 5 ? std::atoi(tray + 5) : 1;
-            const int last = *end == '-' ? std::atoi(end + 1) : first;
-            if (adds >= first && adds <= last) return FALSE;
-        }
+    const Text list = Text(",") += probe::Refused().c_str();
+    const char* tray = std::strstr(list.c_str(), ",tray");
+    const char* dash = tray != nullptr ? std::strchr(tray, '-') : nullptr;
+    if (message == NIM_ADD && dash != nullptr && ++adds >= std::atoi(tray + 5) &&
+        adds <= std::atoi(dash + 1)) {
+        return FALSE;
     }
     return Shell_NotifyIconA(message, data);
 }

@@ -8,10 +8,9 @@
 // thread, timer, arm, awake, tray): a refused "thread" makes
 // StartSuspensionThread return NULL without starting it, a refused "timer"
 // makes CreateWakeTimer return NULL, a refused "arm" makes ArmWakeTimer return
-// FALSE without arming, a refused "tray" refuses the first icon the program
-// adds, as a taskbar not yet there at logon does, "trayA-B" the adds A to B
-// (the icon is not recorded).  The program tries a refused icon again after
-// 100 ms instead of seconds.
+// FALSE without arming, a refused "trayA-B" refuses the program's adds A to B
+// of its icon, as a taskbar not yet there at logon does (the icon is not
+// recorded); a refused icon is tried again after 100 ms instead of seconds.
 //
 // The suspension thread runs when it is not refused.  Its timer is real, so that
 // a wait on it lasts as long as it would:
