@@ -84,15 +84,14 @@ struct ClockTest : ::testing::Test {
     void TearDown() override { SetClockOffset(0); }
 };
 
-// Schedules the reminder (or another action) at the whole second
-// `aheadSeconds` after the clock's current one, typed as a date and time to
-// the second, watched by the cascade or by a fixed step of 10 s; confirmed.
-// Returns the action time.
+// Schedules the reminder (or `choice`) at the whole second `aheadSeconds` after the clock's
+// current one, typed as a date and time to the second, watched by the
+// cascade or by a fixed step of 10 s; confirmed.  Returns the action time.
 int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixedStep,
-                           int action = kReminder) {
+                           int choice = kReminder) {
     HWND dialog = run.OpenDialog(kCommandSchedule, "Načasovat akci");
     if (dialog == nullptr) return -1;
-    Click(dialog, action);
+    Click(dialog, choice);
     Click(dialog, kActionUsesSeconds);
     if (fixedStep) {
         Press(dialog, kPollStepButton);
@@ -102,8 +101,8 @@ int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixed
         Press(steps, kOk);
         if (!e2e::WaitUntilGone(steps)) return -1;
     }
-    const int64_t at = ClockMs() / 1000 * 1000 + aheadSeconds * 1000LL;
-    const SYSTEMTIME t = FromClockMs(at);
+    const int64_t action = ClockMs() / 1000 * 1000 + aheadSeconds * 1000LL;
+    const SYSTEMTIME t = FromClockMs(action);
     const int values[6] = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     for (int i = 0; i < 6; ++i) {
         char text[8];
@@ -111,10 +110,10 @@ int64_t ScheduleReminderAt(const e2e::Session& run, int aheadSeconds, bool fixed
         e2e::SetText(dialog, kActionFields[i], text);
     }
     Press(dialog, kOk);
-    return e2e::WaitUntilGone(dialog) ? at : -1;
+    return e2e::WaitUntilGone(dialog) ? action : -1;
 }
 
-// Answers the reminder box (or another) and closes the program.
+// Answers the reminder box and closes the program.
 void Dismiss(e2e::Session& run, HWND box, const char* text = kReminderText) {
     EXPECT_EQ(text, BoxText(box));
     Press(box, IDOK);
