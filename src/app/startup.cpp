@@ -2,6 +2,7 @@
 
 #include "actions/actions.h"
 #include "app/main_window.h"
+#include "base/data_folder.h"
 #include "base/dll_search.h"
 #include "base/os_level.h"
 #include "base/wide_text.h"
@@ -76,6 +77,7 @@ int RunProgram(HINSTANCE instance, char* commandLine) {
         return 0;
     }
 
+    ChooseDataFolder();
     if (!LoadSettings()) {
         return -3;
     }

@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
+#include "base/data_folder.h"
 #include "base/wide_text.h"
 #include "settings/settings_file.h"
 
 namespace {
 
-const char kSettingsPath[] = ".\\data\\settings.sf";
-const char kSettingsTempPath[] = ".\\data\\settings.sf.new";
+const char kSettingsName[] = "settings.sf";
+const char kSettingsTempName[] = "settings.sf.new";
 
 int ReportSaveFailure() {
     MessageBoxCp(nullptr, "Chyba - nelze uložit nastavení programu !\nChyba : ER-SN01-001", "Chyba",
@@ -21,7 +22,8 @@ int ReportSaveFailure() {
 }  // namespace
 
 int LoadSettings() {
-    FILE* file = std::fopen(kSettingsPath, "rb");
+    char path[kDataPathCapacity];
+    FILE* file = std::fopen(DataFilePath(kSettingsName, path), "rb");
     if (file == nullptr) {
         return SaveSettings();
     }
@@ -35,9 +37,13 @@ int LoadSettings() {
 int SaveSettingsThrough(const SettingsFileCalls& calls) {
     uint8_t bytes[kSettingsFileSize];
     EncodeSettings(gSettings, bytes);
+    char path[kDataPathCapacity];
+    char tempPath[kDataPathCapacity];
+    DataFilePath(kSettingsName, path);
+    DataFilePath(kSettingsTempName, tempPath);
 
     // Created and shared as fopen(..., "wb") does.
-    const HANDLE file = calls.create(kSettingsTempPath, GENERIC_WRITE,
+    const HANDLE file = calls.create(tempPath, GENERIC_WRITE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -51,9 +57,8 @@ int SaveSettingsThrough(const SettingsFileCalls& calls) {
     const bool flushed = written && calls.flush(file);
     const bool closed = calls.close(file) != 0;
     if (!flushed || !closed ||
-        !calls.replace(kSettingsTempPath, kSettingsPath,
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        calls.remove(kSettingsTempPath);
+        !calls.replace(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        calls.remove(tempPath);
         return ReportSaveFailure();
     }
     return 1;

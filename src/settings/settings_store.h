@@ -1,4 +1,4 @@
-// The settings file .\data\settings.sf, relative to the current directory.
+// The settings file settings.sf in the data folder (base/data_folder.h).
 #pragma once
 
 #include <windows.h>

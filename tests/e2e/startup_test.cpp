@@ -162,6 +162,33 @@ TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
     EXPECT_EQ(0u, program.Close());
 }
 
+// Started from another folder (the Run key, a shortcut's "Start in"), the
+// program reads its settings from the data folder beside its own file, in a
+// folder with a Czech name, and makes nothing in the current directory.
+TEST(Settings, ReadBesideTheProgramWhenTheCurrentDirectoryHasNoDataFolder) {
+    ScratchDir home(false);
+    ScratchDir elsewhere(false);
+    const std::string exe = home.File("Nástroje\\") + kProbe;
+    ASSERT_TRUE(CreateDirectoryA(home.File("Nástroje").c_str(), nullptr) &&
+                CreateDirectoryA(home.File("Nástroje\\data").c_str(), nullptr) &&
+                e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, exe));
+    const auto stored = e2e::SettingsFile(1, 0, 0, 1, 4321);
+    home.Write("Nástroje\\data\\settings.sf", stored);
+    Program program(exe, "", elsewhere.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(e2e::Ticked(dialog, 1022));
+    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
+    Press(dialog, 1021);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(stored, home.Read("Nástroje\\data\\settings.sf"));
+    EXPECT_TRUE(elsewhere.List(".").empty());
+}
+
 class NoLetterTest : public ::testing::TestWithParam<std::string> {};
 
 // Anything but the eight letters first starts the window, with no request.
