@@ -31,7 +31,12 @@ int LoadSettings() {
     uint8_t bytes[kSettingsFileSize] = {};
     const size_t size = std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
-    return DecodeSettings(bytes, size, gSettings) ? 1 : 0;
+    if (!DecodeSettings(bytes, size, gSettings)) {
+        MessageBoxCp(nullptr, "Chyba - soubor nastavení programu je poškozen !\nChyba : ER-SN01-002",
+                    "Chyba", MB_ICONERROR);
+        return 0;
+    }
+    return 1;
 }
 
 int SaveSettingsThrough(const SettingsFileCalls& calls) {

@@ -5,8 +5,9 @@
 
 // Reads the settings into gSettings.  A file that cannot be opened is created
 // with the values in memory (all 0 at start-up).  1 on success; 0 when a
-// stored value is out of range (nothing is shown) or the file could not be
-// created (ER-SN01-001 is shown).  A refused file is never changed.
+// stored value is out of range (ER-SN01-002 is shown: the user would
+// otherwise see nothing at all happen) or the file could not be created
+// (ER-SN01-001 is shown).  A refused file is never changed.
 int LoadSettings();
 
 // Writes gSettings.  The new content goes to a file of its own that replaces

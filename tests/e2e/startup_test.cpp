@@ -216,7 +216,7 @@ TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
     EXPECT_FALSE(dir.Exists("data"));
 }
 
-TEST(Settings, OutOfRangeValueExitsMinusThreeSilentlyAndKeepsTheFile) {
+TEST(Settings, OutOfRangeValueSaysSoExitsMinusThreeAndKeepsTheFile) {
     const std::vector<std::vector<unsigned char>> files = {
         {2, 0, 0, 0},                                                          // a flag of 2
         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0, 0},    // 10000 seconds
@@ -225,8 +225,12 @@ TEST(Settings, OutOfRangeValueExitsMinusThreeSilentlyAndKeepsTheFile) {
         ScratchDir dir;
         dir.Write("data\\settings.sf", bytes);
         Program program(kProbe, "", dir.Path());
+        HWND box = program.WaitForBox("Chyba");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Chyba - soubor nastavení programu je poškozen !\nChyba : ER-SN01-002", BoxText(box));
+        EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+        Press(box, IDOK);
         EXPECT_EQ(static_cast<DWORD>(-3), program.WaitForExit());
-        EXPECT_EQ(nullptr, program.WaitForBox("Chyba", 0));
         EXPECT_EQ(bytes, dir.Read("data\\settings.sf"));
     }
 }
