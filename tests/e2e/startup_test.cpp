@@ -162,6 +162,21 @@ TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
     EXPECT_EQ(0u, program.Close());
 }
 
+namespace {
+
+// The settings of SettingsFile(1, 0, 0, 1, 4321) as the Settings dialog shows them.
+void ExpectAskingAndWarning4321(const Program& program, HWND main) {
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(e2e::Ticked(dialog, 1022));
+    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
+    Press(dialog, 1021);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+}
+
+}  // namespace
+
 // Started from another folder (the Run key, a shortcut's "Start in"), the
 // program reads its settings from the data folder beside its own file, in a
 // folder with a Czech name, and makes nothing in the current directory.
@@ -177,16 +192,30 @@ TEST(Settings, ReadBesideTheProgramWhenTheCurrentDirectoryHasNoDataFolder) {
     Program program(exe, "", elsewhere.Path());
     HWND main = program.MainWindow();
     ASSERT_NE(nullptr, main);
-    PostMessageA(main, WM_COMMAND, 40008, 0);
-    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(e2e::Ticked(dialog, 1022));
-    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
-    Press(dialog, 1021);
-    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+    ExpectAskingAndWarning4321(program, main);
     EXPECT_EQ(0u, program.Close());
     EXPECT_EQ(stored, home.Read("Nástroje\\data\\settings.sf"));
     EXPECT_TRUE(elsewhere.List(".").empty());
+}
+
+// A backup or a virus scanner holds the file at the start, for a second: the
+// program waits for it, shows no window meanwhile, and then reads it; the
+// defaults are never written over it.
+TEST(Settings, FileHeldAtTheStartIsWaitedForAndKeptWhole) {
+    ScratchDir dir;
+    const auto stored = e2e::SettingsFile(1, 0, 0, 1, 4321);
+    dir.Write("data\\settings.sf", stored);
+    HANDLE held = CreateFileA(dir.File("data\\settings.sf").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Program program(kProbe, "", dir.Path());
+    EXPECT_EQ(nullptr, program.WaitForWindow("WinAPIMainClass", "Halvexor", 1000, false));
+    CloseHandle(held);
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    ExpectAskingAndWarning4321(program, main);
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
 }
 
 class NoLetterTest : public ::testing::TestWithParam<std::string> {};
