@@ -2,6 +2,8 @@
 // settings file, with the program run as a process of its own.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "driver.h"
 
 using e2e::BoxText;
@@ -20,9 +22,12 @@ struct QuickCase {
     const char* arguments;
     Lines requests;
     const char* folder = nullptr;  // started from there, its name typed unquoted
+    bool besideWindow = false;     // while the window of this session runs
 };
 
-void PrintTo(const QuickCase& c, std::ostream* out) { *out << '"' << c.arguments << '"'; }
+void PrintTo(const QuickCase& c, std::ostream* out) {
+    *out << '"' << c.arguments << '"' << (c.besideWindow ? " beside a window" : "");
+}
 
 class QuickActionTest : public ::testing::TestWithParam<QuickCase> {};
 
@@ -34,6 +39,8 @@ TEST_P(QuickActionTest, MakesItsOneRequestAndLeavesDataAlone) {
     const std::string typed = folder ? folder + std::string("\\") + kProbe : "";
     ASSERT_TRUE(!folder || (CreateDirectoryA(dir.File(folder).c_str(), nullptr) &&
                             e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, dir.File(typed))));
+    std::unique_ptr<e2e::Session> window(GetParam().besideWindow ? new e2e::Session : nullptr);
+    ASSERT_TRUE(!window || window->main != nullptr);
     Program program(folder ? dir.File(typed) : kProbe, GetParam().arguments, dir.Path(), "", typed);
     EXPECT_EQ(0u, program.WaitForExit());
     EXPECT_EQ(GetParam().requests, program.Requests());
@@ -55,7 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         QuickCase{"hello world", {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}},
         QuickCase{"zzz /x", {"Lock()"}},
         // A Czech letter does not end the name (its "stroje" would be the S).
-        QuickCase{"z", {"Lock()"}, "Nástroje"}));
+        QuickCase{"z", {"Lock()"}, "Nástroje"},
+        // Whatever runs: the one window of the session too.
+        QuickCase{"z", {"Lock()"}, nullptr, true}));
 
 TEST(QuickAction, LetterWorksWithoutDataFolderOrWithDamagedSettings) {
     ScratchDir bare(false);
@@ -209,6 +218,14 @@ TEST(Settings, FileHeldAtTheStartIsWaitedForAndKeptWhole) {
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     Program program(kProbe, "", dir.Path());
+    // Held until the program has come as far as the session's object, taken
+    // just before the file is read, and a second longer.
+    HANDLE taken = nullptr;
+    for (int i = 0; i < 300 && taken == nullptr; ++i, Sleep(50)) {
+        taken = OpenMutexA(SYNCHRONIZE, FALSE, "Halvexor.SessionWindow");
+    }
+    ASSERT_NE(nullptr, taken);
+    CloseHandle(taken);
     EXPECT_EQ(nullptr, program.WaitForWindow("WinAPIMainClass", "Halvexor", 1000, false));
     CloseHandle(held);
     HWND main = program.MainWindow();
@@ -232,6 +249,23 @@ TEST_P(NoLetterTest, StartsTheWindow) {
 INSTANTIATE_TEST_SUITE_P(CommandLines, NoLetterTest,
                          ::testing::Values("", "x", "/h", "-z", "9", "/", "\xE8" "ernobyl",
                                            std::string(3000, 'q') + "z"));
+
+// One window per session: a second start brings the first one's window back
+// from the tray and to the front, and ends with 0 without touching any
+// settings (here it would have created a file).
+TEST(SecondStart, BringsTheSessionsWindowBackAndEndsWithZero) {
+    e2e::Session first;
+    ASSERT_NE(nullptr, first.main);
+    ShowWindow(first.main, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(first.main));
+    ScratchDir dir;
+    Program second(kProbe, "", dir.Path());
+    EXPECT_EQ(0u, second.WaitForExit());
+    EXPECT_TRUE(IsWindowVisible(first.main));
+    EXPECT_EQ(first.main, GetForegroundWindow());
+    EXPECT_TRUE(dir.List("data").empty());
+    EXPECT_EQ(0u, first.program.Close());
+}
 
 TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
     ScratchDir dir(false);
