@@ -16,6 +16,16 @@ namespace {
 
 const char kProbe[] = "halvexor_probe.exe";
 
+// The warning's lead of SettingsFile(1, 0, 0, 1, 4321) in the Settings dialog.
+void ExpectWarning4321(const Program& program, HWND main) {
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
+    Press(dialog, 1021);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+}
+
 }  // namespace
 
 struct QuickCase {
@@ -171,39 +181,21 @@ TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
     EXPECT_EQ(0u, program.Close());
 }
 
-namespace {
-
-// The settings of SettingsFile(1, 0, 0, 1, 4321) as the Settings dialog shows them.
-void ExpectAskingAndWarning4321(const Program& program, HWND main) {
-    PostMessageA(main, WM_COMMAND, 40008, 0);
-    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(e2e::Ticked(dialog, 1022));
-    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
-    Press(dialog, 1021);
-    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
-}
-
-}  // namespace
-
 // Started from another folder (the Run key, a shortcut's "Start in"), the
-// program reads its settings from the data folder beside its own file, in a
-// folder with a Czech name, and makes nothing in the current directory.
+// program reads its settings from the data folder beside its own file, and
+// makes nothing in the current directory.
 TEST(Settings, ReadBesideTheProgramWhenTheCurrentDirectoryHasNoDataFolder) {
-    ScratchDir home(false);
+    ScratchDir home;
     ScratchDir elsewhere(false);
-    const std::string exe = home.File("Nástroje\\") + kProbe;
-    ASSERT_TRUE(CreateDirectoryA(home.File("Nástroje").c_str(), nullptr) &&
-                CreateDirectoryA(home.File("Nástroje\\data").c_str(), nullptr) &&
-                e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, exe));
+    ASSERT_TRUE(e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, home.File(kProbe)));
     const auto stored = e2e::SettingsFile(1, 0, 0, 1, 4321);
-    home.Write("Nástroje\\data\\settings.sf", stored);
-    Program program(exe, "", elsewhere.Path());
+    home.Write("data\\settings.sf", stored);
+    Program program(home.File(kProbe), "", elsewhere.Path());
     HWND main = program.MainWindow();
     ASSERT_NE(nullptr, main);
-    ExpectAskingAndWarning4321(program, main);
+    ExpectWarning4321(program, main);
     EXPECT_EQ(0u, program.Close());
-    EXPECT_EQ(stored, home.Read("Nástroje\\data\\settings.sf"));
+    EXPECT_EQ(stored, home.Read("data\\settings.sf"));
     EXPECT_TRUE(elsewhere.List(".").empty());
 }
 
@@ -218,19 +210,17 @@ TEST(Settings, FileHeldAtTheStartIsWaitedForAndKeptWhole) {
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     Program program(kProbe, "", dir.Path());
-    // Held until the program has come as far as the session's object, taken
-    // just before the file is read, and a second longer.
+    // Held until the program takes the session's object, just before it reads
+    // the file, and a second longer.
     HANDLE taken = nullptr;
-    for (int i = 0; i < 300 && taken == nullptr; ++i, Sleep(50)) {
-        taken = OpenMutexA(SYNCHRONIZE, FALSE, "Halvexor.SessionWindow");
-    }
-    ASSERT_NE(nullptr, taken);
-    CloseHandle(taken);
+    for (int i = 0; i < 300 && !(taken = OpenMutexA(SYNCHRONIZE, FALSE, "Halvexor.SessionWindow")); ++i)
+        Sleep(50);
+    ASSERT_TRUE(taken != nullptr && CloseHandle(taken));
     EXPECT_EQ(nullptr, program.WaitForWindow("WinAPIMainClass", "Halvexor", 1000, false));
     CloseHandle(held);
     HWND main = program.MainWindow();
     ASSERT_NE(nullptr, main);
-    ExpectAskingAndWarning4321(program, main);
+    ExpectWarning4321(program, main);
     EXPECT_EQ(0u, program.Close());
     EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
 }
