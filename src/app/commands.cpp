@@ -5,6 +5,7 @@
 
 #include "actions/action_kind.h"
 #include "actions/actions.h"
+#include "base/data_folder.h"
 #include "base/ids.h"
 #include "base/wide_text.h"
 #include "dialogs/info_dialogs.h"
@@ -126,10 +127,12 @@ void HandleCommand(HWND window, int id) {
             DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_WINDOWS_VERSION), window,
                             WindowsVersionDialog, 0);
             break;
-        case IDM_HELP:
+        case IDM_HELP: {
             // Whatever the shell says when the page cannot be opened is its own.
-            ShellExecuteA(window, "open", ".\\data\\readme.html", nullptr, nullptr, SW_SHOW);
+            char page[kDataPathCapacity];
+            ShellExecuteA(window, "open", DataFilePath("readme.html", page), nullptr, nullptr, SW_SHOW);
             break;
+        }
         default:
             break;
     }

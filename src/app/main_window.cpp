@@ -9,6 +9,7 @@
 #include "app/status_display.h"
 #include "app/window_layout.h"
 #include "base/bitmap_file.h"
+#include "base/data_folder.h"
 #include "base/ids.h"
 #include "base/message_filter.h"
 #include "base/os_level.h"
@@ -325,18 +326,19 @@ int RemoveTrayIcon() {
 }
 
 void DrawHideButton(int state) {
-    const char* path = nullptr;
+    const char* name = nullptr;
     if (state == kHideNormal) {
-        path = ".\\data\\tr.bf";
+        name = "tr.bf";
     } else if (state == kHidePressed) {
-        path = ".\\data\\trb.bf";
+        name = "trb.bf";
     } else {
         return;
     }
     RECT place;
     if (HideButtonPlace(&place)) {
         HDC dc = GetWindowDC(gMainWindow);
-        DrawBitmapFile(dc, path, place.left, place.top);
+        char path[kDataPathCapacity];
+        DrawBitmapFile(dc, DataFilePath(name, path), place.left, place.top);
         ReleaseDC(gMainWindow, dc);
     }
     hideButtonState = state;

@@ -2,6 +2,7 @@
 
 #include "actions/actions.h"
 #include "app/main_window.h"
+#include "base/data_folder.h"
 #include "base/dll_search.h"
 #include "base/os_level.h"
 #include "base/wide_text.h"
@@ -43,6 +44,46 @@ void RunQuickAction(QuickAction action) {
     }
 }
 
+// One window per user session: a second window would run a second tray icon
+// and a second schedule, hidden under the first, and each copy would save
+// its whole settings over the other's.  Another user's session (fast user
+// switching, Remote Desktop) has its own: an object's plain name, without
+// "Global\" or "Local\", lives in the session's own namespace wherever
+// sessions have one, and needs no prefix that Windows 2000 without Terminal
+// Services would not know.  The window's copy owns the object until it ends.
+const char kSessionWindowMutex[] = "Halvexor.SessionWindow";
+const char kMainWindowClass[] = "WinAPIMainClass";  // as main_window.cpp registers it
+const char kMainWindowTitle[] = "Halvexor";
+// How long a second start waits for the first copy's window (that copy may
+// still be loading its settings) before it leaves the session to it.
+const int kFirstWindowWaitSteps = 50;
+const DWORD kFirstWindowWaitStepMs = 100;
+
+// True when this start is to open the session's window.  Otherwise another
+// copy holds it: its window is brought to the front, restored from the tray
+// too, and this start ends; a copy that ends meanwhile hands the session over.
+bool OpensTheSessionsWindow() {
+    // Made here, it is owned, and never closed, until this copy ends; where
+    // it cannot be made at all, the start goes on as it always did.
+    const HANDLE mutex = CreateMutexA(nullptr, TRUE, kSessionWindowMutex);
+    if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
+        return true;
+    }
+    for (int step = 0; step < kFirstWindowWaitSteps; ++step) {
+        const HWND first = FindWindowA(kMainWindowClass, kMainWindowTitle);
+        if (first != nullptr) {
+            ShowWindow(first, SW_RESTORE);
+            SetForegroundWindow(first);
+            return false;
+        }
+        const DWORD wait = WaitForSingleObject(mutex, kFirstWindowWaitStepMs);
+        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunProgram(HINSTANCE instance, char* commandLine) {
@@ -76,6 +117,11 @@ int RunProgram(HINSTANCE instance, char* commandLine) {
         return 0;
     }
 
+    // Before the settings: a second copy must not touch them.
+    if (!OpensTheSessionsWindow()) {
+        return 0;
+    }
+    ChooseDataFolder();
     if (!LoadSettings()) {
         return -3;
     }

@@ -3,6 +3,7 @@
 #include "app/status_text.h"
 #include "app/window_layout.h"
 #include "base/bitmap_file.h"
+#include "base/data_folder.h"
 #include "base/wide_text.h"
 #include "schedule/calendar_clock.h"
 #include "schedule/schedule_state.h"
@@ -14,7 +15,8 @@ namespace {
 // The picture file is read on every paint, so a changed file shows at once;
 // a missing one is simply not drawn.
 void DrawStatePicture(HDC dc, int scale) {
-    const char* path = gSchedule.actionKind != 0 ? ".\\data\\as.bf" : ".\\data\\za.bf";
+    char path[kDataPathCapacity];
+    DataFilePath(gSchedule.actionKind != 0 ? "as.bf" : "za.bf", path);
     DrawBitmapFile(dc, path, ScaleLayout(120, scale), ScaleLayout(75, scale));
 }
 

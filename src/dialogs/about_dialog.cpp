@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "base/bitmap_file.h"
+#include "base/data_folder.h"
 #include "base/ids.h"
 #include "dialogs/build_stamp.h"
 #include "dialogs/info_dialogs.h"
@@ -12,7 +13,8 @@ namespace {
 Text ReadBuildStamp() {
     char chars[kBuildStampSuffixLength] = {};
     size_t count = 0;
-    FILE* file = std::fopen(".\\data\\bld_rm.tf", "rt");
+    char path[kDataPathCapacity];
+    FILE* file = std::fopen(DataFilePath("bld_rm.tf", path), "rt");
     if (file == nullptr) {
         return BuildStampFrom(nullptr, 0, false);
     }
@@ -28,7 +30,8 @@ Text ReadBuildStamp() {
 }  // namespace
 
 void PaintProgramBitmap(HDC paint) {
-    DrawBitmapFile(paint, ".\\data\\prg.bf", 0, 0);
+    char path[kDataPathCapacity];
+    DrawBitmapFile(paint, DataFilePath("prg.bf", path), 0, 0);
 }
 
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -1,5 +1,6 @@
 // The build stamp of the About dialog: the build number compiled into the
-// program joined with the first eight characters of .\data\bld_rm.tf.
+// program joined with the first eight characters of bld_rm.tf in the data
+// folder.
 // Platform-free: the glue reads the file and passes in what it got.
 #pragma once
 

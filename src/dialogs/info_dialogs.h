@@ -7,8 +7,8 @@
 INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK WindowsVersionDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Draws .\data\prg.bf in its own size at the top-left corner; a picture that
-// cannot be loaded is left out without a word.
+// Draws the data folder's prg.bf in its own size at the top-left corner; a
+// picture that cannot be loaded is left out without a word.
 void PaintProgramBitmap(HDC paint);
 
 // Queries the version afresh and sets edits 1039 and 1040 of the dialog, or

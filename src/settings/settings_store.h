@@ -1,12 +1,16 @@
-// The settings file .\data\settings.sf, relative to the current directory.
+// The settings file settings.sf in the data folder (base/data_folder.h).
 #pragma once
 
 #include <windows.h>
 
-// Reads the settings into gSettings.  A file that cannot be opened is created
-// with the values in memory (all 0 at start-up).  1 on success; 0 when a
-// stored value is out of range (nothing is shown) or the file could not be
-// created (ER-SN01-001 is shown).  A refused file is never changed.
+// Reads the settings into gSettings.  Only a missing file (or data folder) is
+// created, with the values in memory (all 0 at start-up); a file that is
+// there but cannot be read, held by a backup or a virus scanner for a moment,
+// is tried again for a few seconds and is never overwritten.  1 on success;
+// 0 when a stored value is out of range (ER-SN01-002 is shown: the user
+// would otherwise see nothing at all happen), the file could not be created
+// (ER-SN01-001) or still not be read (ER-SN01-003).  A refused file is never
+// changed.
 int LoadSettings();
 
 // Writes gSettings.  The new content goes to a file of its own that replaces

@@ -2,6 +2,8 @@
 // settings file, with the program run as a process of its own.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "driver.h"
 
 using e2e::BoxText;
@@ -14,15 +16,28 @@ namespace {
 
 const char kProbe[] = "halvexor_probe.exe";
 
+// The warning's lead of SettingsFile(1, 0, 0, 1, 4321) in the Settings dialog.
+void ExpectWarning4321(const Program& program, HWND main) {
+    PostMessageA(main, WM_COMMAND, 40008, 0);
+    HWND dialog = program.WaitForWindow("#32770", "Nastavení");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("4321", e2e::Text(dialog, 1009));
+    Press(dialog, 1021);
+    ASSERT_TRUE(e2e::WaitUntilGone(dialog));
+}
+
 }  // namespace
 
 struct QuickCase {
     const char* arguments;
     Lines requests;
     const char* folder = nullptr;  // started from there, its name typed unquoted
+    bool besideWindow = false;     // while the window of this session runs
 };
 
-void PrintTo(const QuickCase& c, std::ostream* out) { *out << '"' << c.arguments << '"'; }
+void PrintTo(const QuickCase& c, std::ostream* out) {
+    *out << '"' << c.arguments << '"' << (c.besideWindow ? " beside a window" : "");
+}
 
 class QuickActionTest : public ::testing::TestWithParam<QuickCase> {};
 
@@ -34,6 +49,8 @@ TEST_P(QuickActionTest, MakesItsOneRequestAndLeavesDataAlone) {
     const std::string typed = folder ? folder + std::string("\\") + kProbe : "";
     ASSERT_TRUE(!folder || (CreateDirectoryA(dir.File(folder).c_str(), nullptr) &&
                             e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, dir.File(typed))));
+    std::unique_ptr<e2e::Session> window(GetParam().besideWindow ? new e2e::Session : nullptr);
+    ASSERT_TRUE(!window || window->main != nullptr);
     Program program(folder ? dir.File(typed) : kProbe, GetParam().arguments, dir.Path(), "", typed);
     EXPECT_EQ(0u, program.WaitForExit());
     EXPECT_EQ(GetParam().requests, program.Requests());
@@ -55,7 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
         QuickCase{"hello world", {"EnableShutdownPrivilege()", "Suspend(1,0,1)"}},
         QuickCase{"zzz /x", {"Lock()"}},
         // A Czech letter does not end the name (its "stroje" would be the S).
-        QuickCase{"z", {"Lock()"}, "Nástroje"}));
+        QuickCase{"z", {"Lock()"}, "Nástroje"},
+        // Whatever runs: the one window of the session too.
+        QuickCase{"z", {"Lock()"}, nullptr, true}));
 
 TEST(QuickAction, LetterWorksWithoutDataFolderOrWithDamagedSettings) {
     ScratchDir bare(false);
@@ -162,6 +181,50 @@ TEST(Settings, MissingFileIsCreatedWithTwentyZeroBytes) {
     EXPECT_EQ(0u, program.Close());
 }
 
+// Started from another folder (the Run key, a shortcut's "Start in"), the
+// program reads its settings from the data folder beside its own file, and
+// makes nothing in the current directory.
+TEST(Settings, ReadBesideTheProgramWhenTheCurrentDirectoryHasNoDataFolder) {
+    ScratchDir home;
+    ScratchDir elsewhere(false);
+    ASSERT_TRUE(e2e::CopyInto(e2e::ProgramDir() + "\\" + kProbe, home.File(kProbe)));
+    const auto stored = e2e::SettingsFile(1, 0, 0, 1, 4321);
+    home.Write("data\\settings.sf", stored);
+    Program program(home.File(kProbe), "", elsewhere.Path());
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    ExpectWarning4321(program, main);
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(stored, home.Read("data\\settings.sf"));
+    EXPECT_TRUE(elsewhere.List(".").empty());
+}
+
+// A backup or a virus scanner holds the file at the start, for a second: the
+// program waits for it, shows no window meanwhile, and then reads it; the
+// defaults are never written over it.
+TEST(Settings, FileHeldAtTheStartIsWaitedForAndKeptWhole) {
+    ScratchDir dir;
+    const auto stored = e2e::SettingsFile(1, 0, 0, 1, 4321);
+    dir.Write("data\\settings.sf", stored);
+    HANDLE held = CreateFileA(dir.File("data\\settings.sf").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Program program(kProbe, "", dir.Path());
+    // Held until the program takes the session's object, just before it reads
+    // the file, and a second longer.
+    HANDLE taken = nullptr;
+    for (int i = 0; i < 300 && !(taken = OpenMutexA(SYNCHRONIZE, FALSE, "Halvexor.SessionWindow")); ++i)
+        Sleep(50);
+    ASSERT_TRUE(taken != nullptr && CloseHandle(taken));
+    EXPECT_EQ(nullptr, program.WaitForWindow("WinAPIMainClass", "Halvexor", 1000, false));
+    CloseHandle(held);
+    HWND main = program.MainWindow();
+    ASSERT_NE(nullptr, main);
+    ExpectWarning4321(program, main);
+    EXPECT_EQ(0u, program.Close());
+    EXPECT_EQ(stored, dir.Read("data\\settings.sf"));
+}
+
 class NoLetterTest : public ::testing::TestWithParam<std::string> {};
 
 // Anything but the eight letters first starts the window, with no request.
@@ -177,6 +240,23 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, NoLetterTest,
                          ::testing::Values("", "x", "/h", "-z", "9", "/", "\xE8" "ernobyl",
                                            std::string(3000, 'q') + "z"));
 
+// One window per session: a second start brings the first one's window back
+// from the tray and to the front, and ends with 0 without touching any
+// settings (here it would have created a file).
+TEST(SecondStart, BringsTheSessionsWindowBackAndEndsWithZero) {
+    e2e::Session first;
+    ASSERT_NE(nullptr, first.main);
+    ShowWindow(first.main, SW_HIDE);
+    ASSERT_FALSE(IsWindowVisible(first.main));
+    ScratchDir dir;
+    Program second(kProbe, "", dir.Path());
+    EXPECT_EQ(0u, second.WaitForExit());
+    EXPECT_TRUE(IsWindowVisible(first.main));
+    EXPECT_EQ(first.main, GetForegroundWindow());
+    EXPECT_TRUE(dir.List("data").empty());
+    EXPECT_EQ(0u, first.program.Close());
+}
+
 TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
     ScratchDir dir(false);
     Program program(kProbe, "", dir.Path());
@@ -189,7 +269,7 @@ TEST(Settings, MissingDataFolderShowsSaveErrorAndExitsMinusThree) {
     EXPECT_FALSE(dir.Exists("data"));
 }
 
-TEST(Settings, OutOfRangeValueExitsMinusThreeSilentlyAndKeepsTheFile) {
+TEST(Settings, OutOfRangeValueSaysSoExitsMinusThreeAndKeepsTheFile) {
     const std::vector<std::vector<unsigned char>> files = {
         {2, 0, 0, 0},                                                          // a flag of 2
         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0, 0},    // 10000 seconds
@@ -198,8 +278,12 @@ TEST(Settings, OutOfRangeValueExitsMinusThreeSilentlyAndKeepsTheFile) {
         ScratchDir dir;
         dir.Write("data\\settings.sf", bytes);
         Program program(kProbe, "", dir.Path());
+        HWND box = program.WaitForBox("Chyba");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Chyba - soubor nastavení programu je poškozen !\nChyba : ER-SN01-002", BoxText(box));
+        EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+        Press(box, IDOK);
         EXPECT_EQ(static_cast<DWORD>(-3), program.WaitForExit());
-        EXPECT_EQ(nullptr, program.WaitForBox("Chyba", 0));
         EXPECT_EQ(bytes, dir.Read("data\\settings.sf"));
     }
 }
