@@ -168,7 +168,10 @@ bool WaitFor(Ready ready, DWORD timeoutMs = 5000) {
 // 1252 cannot through the "A" functions.
 HWND Titled(const char* title) {
     HWND found = nullptr;
-    WaitFor([&, wide = Unicode(title)] { return (found = FindWindowW(L"#32770", wide.c_str())) != nullptr; }, 15000);
+    // Once shown: a box is found by its title before its text is in.
+    WaitFor([&, wide = Unicode(title)] {
+        return (found = FindWindowW(L"#32770", wide.c_str())) != nullptr && IsWindowVisible(found);
+    }, 15000);
     return found;
 }
 
