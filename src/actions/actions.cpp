@@ -120,7 +120,9 @@ uint32_t gScheduleClearings = 0;
 
 void LockStation() {
     if (!power::Lock()) {
-        ShowError(nullptr, "Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001");
+        // In front: a scheduled lock fails while the user works elsewhere.
+        MessageBoxCp(nullptr, "Nepodařilo se zamknout stanici !\nChyba : ER-ZPC01-001", "Chyba",
+                     MB_ICONERROR | kRaisedBoxStyle);
     }
 }
 
