@@ -166,7 +166,16 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
         log "making the Wine prefix $WINEPREFIX again (with Wine's fonts)"
         rm -rf "$WINEPREFIX"
     fi
-    timeout 10 /usr/lib/wine/wineserver -p >/dev/null 2>&1
+    # The server lives in the prefix's folder: it cannot start before the
+    # folder is there, and a new prefix would otherwise be made, and every
+    # test then run, by servers that Wine starts on its own, which quit as
+    # soon as no program runs (Debian's wineserver starts them with "-p0"),
+    # and the first of which could be started by a test under libfaketime.
+    mkdir -p "$WINEPREFIX"
+    if ! timeout 10 /usr/lib/wine/wineserver -p; then
+        echo "cannot start a persistent wineserver for $WINEPREFIX" >&2
+        return 1
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "creating Wine prefix $WINEPREFIX"
         timeout 300 "${x32[@]}" "${czech[@]}" "$wine" wineboot -i >/dev/null 2>&1
@@ -239,7 +248,7 @@ run_i686_smoke() {
 }
 
 cmd_smoke_inside() {
-    ensure_prefix "$root/build/wineprefix-i686-emulated" yes
+    ensure_prefix "$root/build/wineprefix-i686-emulated" yes || exit 1
     HALVEXOR_PROGRAM_DIR="Z:$root/build/win32" HALVEXOR_TEST_PATIENCE=10 \
         WINEDLLOVERRIDES="$WINEDLLOVERRIDES;powrprof=n,b" \
         "${czech[@]}" "$wine" build/win64-tests/e2e_tests.exe --gtest_filter='Product.*'
@@ -330,7 +339,7 @@ cmd_run() {
     build "$preset" || exit 1
     layout "build/$preset" build/app
     ensure_display || exit 1
-    ensure_prefix "$root/build/wineprefix-run" "$native"
+    ensure_prefix "$root/build/wineprefix-run" "$native" || exit 1
     log "starting build/app/halvexor.exe (display $DISPLAY)"
     (cd build/app && "${loader[@]}" halvexor.exe "$@")
 }
