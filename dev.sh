@@ -14,7 +14,10 @@ cd "$root"
 packages=(cmake make g++ python3 googletest libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
           wine64 wine32:i386 fonts-wine xvfb x11-utils imagemagick zip faketime libfaketime libfaketime:i386
           locales)
-wine=/usr/lib/wine/wine64   # Wine's 64-bit loader
+# Wine's 64-bit loader, without address randomisation: its heap could
+# otherwise land where Wine maps the shared user data, and a start fails
+# unseen about once in several thousand (see CMakeLists.txt).
+wine=(setarch -R /usr/lib/wine/wine64)
 wine32=/usr/lib/wine/wine   # and its 32-bit one, for the program that ships
 qemu32=/usr/bin/qemu-i386-static  # (qemu-user-static) where the kernel runs no 32-bit code
 
@@ -166,11 +169,20 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
         log "making the Wine prefix $WINEPREFIX again (with Wine's fonts)"
         rm -rf "$WINEPREFIX"
     fi
-    timeout 10 /usr/lib/wine/wineserver -p >/dev/null 2>&1
+    # The server lives in the prefix's folder: it cannot start before the
+    # folder is there, and a new prefix would otherwise be made, and every
+    # test then run, by servers that Wine starts on its own, which quit as
+    # soon as no program runs (Debian's wineserver starts them with "-p0"),
+    # and the first of which could be started by a test under libfaketime.
+    mkdir -p "$WINEPREFIX"
+    if ! timeout 10 /usr/lib/wine/wineserver -p; then
+        echo "cannot start a persistent wineserver for $WINEPREFIX" >&2
+        return 1
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "creating Wine prefix $WINEPREFIX"
-        timeout 300 "${x32[@]}" "${czech[@]}" "$wine" wineboot -i >/dev/null 2>&1
-        timeout 60 "${czech[@]}" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        timeout 300 "${x32[@]}" "${czech[@]}" "${wine[@]}" wineboot -i >/dev/null 2>&1
+        timeout 60 "${czech[@]}" "${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             >/dev/null 2>&1
         echo "$2" >"$WINEPREFIX/halvexor-32bit"
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
@@ -180,7 +192,7 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
     # Start Wine's own services now, detached from any pipe: the first program
     # would otherwise start them with its output inherited, and whoever reads
     # that output (CTest listing the tests) would wait until the server ends.
-    timeout 60 "${x32[@]}" "${czech[@]}" "$wine" wineboot >/dev/null 2>&1 </dev/null
+    timeout 60 "${x32[@]}" "${czech[@]}" "${wine[@]}" wineboot >/dev/null 2>&1 </dev/null
 }
 
 cleanup() {
@@ -239,10 +251,10 @@ run_i686_smoke() {
 }
 
 cmd_smoke_inside() {
-    ensure_prefix "$root/build/wineprefix-i686-emulated" yes
+    ensure_prefix "$root/build/wineprefix-i686-emulated" yes || exit 1
     HALVEXOR_PROGRAM_DIR="Z:$root/build/win32" HALVEXOR_TEST_PATIENCE=10 \
         WINEDLLOVERRIDES="$WINEDLLOVERRIDES;powrprof=n,b" \
-        "${czech[@]}" "$wine" build/win64-tests/e2e_tests.exe --gtest_filter='Product.*'
+        "${czech[@]}" "${wine[@]}" build/win64-tests/e2e_tests.exe --gtest_filter='Product.*'
 }
 
 layout() { tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
@@ -252,7 +264,7 @@ layout() { tools/package.sh layout "$@"; }  # layout BUILD-DIR DEST
 screenshot() {  # screenshot BUILD-DIR
     local dir=build/screenshot
     layout "$1" "$dir" && cp "$1/halvexor_probe.exe" "$dir/"
-    (cd "$dir" && setsid -f timeout 20 "${x32[@]}" "${czech[@]}" "$wine" explorer /desktop=shot,700x540 \
+    (cd "$dir" && setsid -f timeout 20 "${x32[@]}" "${czech[@]}" "${wine[@]}" explorer /desktop=shot,700x540 \
         halvexor_probe.exe >/dev/null 2>&1 </dev/null)
     # Wine's desktop comes up first, the window and its balloon a little
     # later; a new prefix's first desktop takes longer.
@@ -324,13 +336,13 @@ cmd_run() {
     if native_32; then
         loader=("${x32[@]}" "${czech[@]}" "$wine32")
     else
-        preset=win64 loader=("${czech[@]}" "$wine") native=no
+        preset=win64 loader=("${czech[@]}" "${wine[@]}") native=no
         log "this kernel runs no 32-bit programs: starting the x86_64 build"
     fi
     build "$preset" || exit 1
     layout "build/$preset" build/app
     ensure_display || exit 1
-    ensure_prefix "$root/build/wineprefix-run" "$native"
+    ensure_prefix "$root/build/wineprefix-run" "$native" || exit 1
     log "starting build/app/halvexor.exe (display $DISPLAY)"
     (cd build/app && "${loader[@]}" halvexor.exe "$@")
 }
