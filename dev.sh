@@ -147,6 +147,16 @@ native_32() {
 wine_fonts=/usr/share/wine/fonts
 fonts_fact() { (cd "$wine_fonts" 2>/dev/null && ls | md5sum | cut -c1-16); }
 
+stop_server() {  # the server of $WINEPREFIX, if one runs, and everything in it
+    timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    timeout 20 /usr/lib/wine/wineserver -w >/dev/null 2>&1
+}
+start_server() {  # a server of $WINEPREFIX that stays until stop_server
+    timeout 10 /usr/lib/wine/wineserver -p && return 0
+    echo "cannot start a persistent wineserver for $WINEPREFIX" >&2
+    return 1
+}
+
 # Wine in a prefix of the build folder's own, never the user's; no window
 # manager's frames needed.  A prefix made while no 32-bit code could run has
 # no usable 32-bit side, so it keeps whether 32-bit code ran when it was made,
@@ -158,8 +168,7 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
     # One persistent server for the whole run, so that every program start is
     # quick; a server that would quit when idle makes the next start slow and
     # can make a CreateProcess fail while it goes down.
-    timeout 20 /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    timeout 20 /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    stop_server
     local fonts
     fonts=$(fonts_fact)
     if [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$WINEPREFIX/halvexor-32bit" 2>/dev/null)" != "$2" ]; then
@@ -175,10 +184,7 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
     # soon as no program runs (Debian's wineserver starts them with "-p0"),
     # and the first of which could be started by a test under libfaketime.
     mkdir -p "$WINEPREFIX"
-    if ! timeout 10 /usr/lib/wine/wineserver -p; then
-        echo "cannot start a persistent wineserver for $WINEPREFIX" >&2
-        return 1
-    fi
+    start_server || return 1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "creating Wine prefix $WINEPREFIX"
         timeout 300 "${x32[@]}" "${czech[@]}" "${wine[@]}" wineboot -i >/dev/null 2>&1
@@ -188,6 +194,11 @@ ensure_prefix() {  # ensure_prefix DIR yes|no
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
             cp -f "$wine_fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/" &&
             echo "$fonts" >"$WINEPREFIX/halvexor-fonts"
+        # What Wine started while the prefix was made (its desktop among
+        # them) would run on with the settings from before the lines above,
+        # and the registry would reach the disk only later: start again.
+        stop_server
+        start_server || return 1
     fi
     # Start Wine's own services now, detached from any pipe: the first program
     # would otherwise start them with its output inherited, and whoever reads
